@@ -1,0 +1,21 @@
+// The installation sequence: buffer, progress, the old word-base question,
+// stale files, the manifest, the configuration, shortcuts, the settings file.
+#pragma once
+#include <windows.h>
+
+extern int KeepOldWordBase;     // set by the old word-base test of each run
+
+// 1 when every required entry was written, 0 otherwise. Reads InstallDir
+// (existing, no trailing backslash), ModuleDir, WindowsDir, SystemLanguage,
+// CreateDesktopIcons, AutoStart and MainDialog.
+int RunInstallation();
+
+// PBM_SETPOS on progress bar 1026 of MainDialog, then an immediate repaint:
+// the message loop does not run during the installation.
+void SetProgress(int position);
+
+// The stale-file set: 64 names, deleted before any extraction.
+constexpr int StaleFileCount = 64;
+// Formats stale path number index (0..63, deletion order) for installDir into
+// out (MAX_PATH bytes). 0 when the path does not fit.
+int StaleFilePath(int index, const char* installDir, char* out);

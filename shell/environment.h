@@ -1,0 +1,24 @@
+// What the installer knows about the system it runs on. Filled once by
+// DetectEnvironment, first thing at start-up; never changed afterwards.
+#pragma once
+#include <windows.h>
+
+struct OperatingSystemInfo {
+    int IsNt;               // platform id is VER_PLATFORM_WIN32_NT
+    int IsVersion3;         // major version is 3, on any platform
+    int MultiByteAnsi;      // the ANSI code page is a multi-byte one
+    WORD SystemLangId;      // GetSystemDefaultLangID()
+};
+
+extern OperatingSystemInfo OsInfo;
+extern int SystemLanguage;          // 0 English, 1 Simplified (GBK), 2 Traditional (Big5)
+extern char DefaultFolderName[16];  // "Tarvo"
+extern char ModuleDir[MAX_PATH];    // installer's folder, with trailing backslash
+
+void DetectEnvironment(HINSTANCE instance);
+
+// Pure rules, callable with any query values.
+int LanguageForSystem(int multiByteAnsi, WORD langId);
+// Cuts a module path after its last backslash into out (MAX_PATH bytes);
+// "A:\" when there is none.
+void ModuleFolderOf(const char* modulePath, char* out);

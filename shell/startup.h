@@ -1,0 +1,21 @@
+// The process: start-up order, the message loop with its Enter-key routing,
+// and teardown. Owns the instance handle, the icon and the MainDialog handle.
+#pragma once
+#include <windows.h>
+
+constexpr int DefaultButtonId = 1001;
+
+extern HINSTANCE AppInstance;
+extern HICON InstallerIcon;
+extern HWND MainDialog;
+
+// Runs the whole installer; the result is the process exit code.
+int RunInstaller(HINSTANCE instance);
+
+// The Enter key: which command it posts and whether the key message is
+// dropped. Pure: takes what the loop learned about the focused window.
+struct EnterRoute {
+    int Command;    // wParam of the posted WM_COMMAND
+    int DropKey;    // 1: key goes neither to the dialog manager nor to dispatch
+};
+EnterRoute RouteEnterKey(int haveFocus, const char* className, LONG style, int controlId);

@@ -1,0 +1,7 @@
+#!/bin/bash
+# Runs one Windows program of the build under the test run's Wine prefix.
+# Used as the cross-compiling emulator of CTest: run.sh program.exe args...
+here="$(cd "$(dirname "$0")" && pwd)"
+export TARVO_WINE_ROOT="${TARVO_WINE_ROOT:-@TARVO_WINE_ROOT@}"
+. "$here/env.sh"
+exec "${TARVO_AS_USER[@]}" env HOME="$HOME" wine "$@"

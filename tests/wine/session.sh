@@ -1,0 +1,66 @@
+#!/bin/bash
+# Starts (setup) and ends (cleanup) the Wine session of one test run: its own
+# prefix, its own Xvfb display and a persistent wineserver, all under
+# TARVO_WINE_ROOT. Cleanup ends only the processes that setup started.
+set -u
+here="$(cd "$(dirname "$0")" && pwd)"
+: "${TARVO_WINE_ROOT:?}"
+. "$here/env.sh"
+as_user() { "${TARVO_AS_USER[@]}" env HOME="$HOME" "$@"; }
+
+write_fontconfig() {   # name, extra font folder
+    cat > "$TARVO_WINE_ROOT/fonts-$1.conf" <<CONF
+<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "fonts.dtd">
+<fontconfig>
+  <dir>/usr/share/fonts/truetype/dejavu</dir>
+  $2
+  <cachedir>$TARVO_WINE_ROOT/fontcache-$1</cachedir>
+</fontconfig>
+CONF
+}
+
+setup() {
+    cleanup quiet
+    rm -rf "$TARVO_WINE_ROOT"
+    mkdir -p "$TARVO_WINE_ROOT/home" "$TARVO_WINE_ROOT/tmp"
+    write_fontconfig latin ""
+    write_fontconfig cjk "<dir>/usr/share/fonts/truetype/wqy</dir>"
+    # A free display number, then Xvfb detached from CTest's pipes.
+    local n=$(( 50 + $$ % 400 ))
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    echo $! > "$TARVO_WINE_ROOT/xvfb.pid"
+    echo "$n" > "$TARVO_WINE_ROOT/display"
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    [ "$(id -u)" = 0 ] && chown -R 65534:65534 "$TARVO_WINE_ROOT"
+    # The prefix, and services that outlive this script on /dev/null, so that
+    # no later Wine process hands CTest's pipe to a long-lived child.
+    as_user setsid wineserver -p </dev/null >/dev/null 2>&1
+    as_user wine wineboot.exe -i </dev/null >/dev/null 2>&1
+    as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1
+    as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # The first window of the prefix starts its desktop process; start it here.
+    as_user wine start /wait /min cmd /c exit </dev/null >/dev/null 2>&1
+    [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wine prefix was not created" >&2; exit 1; }
+    echo "wine session ready: prefix $WINEPREFIX, display :$n"
+}
+
+cleanup() {
+    if [ -d "$WINEPREFIX" ]; then
+        as_user wineserver -k </dev/null >/dev/null 2>&1
+        as_user wineserver -w </dev/null >/dev/null 2>&1
+    fi
+    if [ -f "$TARVO_WINE_ROOT/xvfb.pid" ]; then
+        kill "$(cat "$TARVO_WINE_ROOT/xvfb.pid")" 2>/dev/null
+        rm -f "$TARVO_WINE_ROOT/xvfb.pid"
+    fi
+    [ "${1:-}" = quiet ] || echo "wine session ended"
+}
+
+case "${1:-}" in
+    setup) setup ;;
+    cleanup) cleanup ;;
+    *) echo "usage: session.sh setup|cleanup" >&2; exit 2 ;;
+esac
