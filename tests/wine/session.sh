@@ -42,7 +42,9 @@ setup() {
     as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1
     as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
     # The first window of the prefix starts its desktop process; start it here.
-    as_user wine start /wait /min cmd /c exit </dev/null >/dev/null 2>&1
+    if [ -n "${2:-}" ]; then
+        as_user wine "$2" </dev/null >/dev/null 2>&1 || { echo "warm-up failed" >&2; exit 1; }
+    fi
     [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wine prefix was not created" >&2; exit 1; }
     echo "wine session ready: prefix $WINEPREFIX, display :$n"
 }
@@ -60,7 +62,7 @@ cleanup() {
 }
 
 case "${1:-}" in
-    setup) setup ;;
+    setup) setup "$@" ;;
     cleanup) cleanup ;;
-    *) echo "usage: session.sh setup|cleanup" >&2; exit 2 ;;
+    *) echo "usage: session.sh setup [warm-up.exe] | cleanup" >&2; exit 2 ;;
 esac
