@@ -1,1 +1,104 @@
-// (being written)
+// Payload resources: one zlib stream per TEXT resource, inflated in one call
+// into the caller's buffer and written as one file.
+#include "install/payload.h"
+
+#include <io.h>
+#include <stdio.h>
+#include <string.h>
+#include <zlib.h>
+
+#include "shell/startup.h"
+#include "ui/wizard.h"
+
+int InflateResource(WORD resourceId, unsigned char* buffer, unsigned long capacity,
+                    unsigned long* length)
+{
+    // A missing resource inflates zero bytes of input, which zlib reports as
+    // a damaged stream: callers need no separate case for it.
+    static const Bytef noBytes[1] = {0};
+    const Bytef* source = noBytes;
+    uLong sourceSize = 0;
+    HRSRC found = FindResourceA(AppInstance, MAKEINTRESOURCEA(resourceId), "TEXT");
+    if (found) {
+        HGLOBAL loaded = LoadResource(AppInstance, found);
+        const void* bytes = loaded ? LockResource(loaded) : nullptr;
+        if (bytes) {
+            source = static_cast<const Bytef*>(bytes);
+            sourceSize = SizeofResource(AppInstance, found);
+        }
+    }
+    uLongf inflated = capacity;
+    int code = uncompress(buffer, &inflated, source, sourceSize);
+    if (length)
+        *length = code == Z_OK ? inflated : 0;
+    return code;
+}
+
+int ExtractPayload(const PayloadEntry& entry, unsigned char* buffer, unsigned long capacity,
+                   const char* explicitPath)
+{
+    unsigned long length = 0;
+    if (InflateResource(entry.ResourceId, buffer, capacity, &length) != Z_OK)
+        return 0;
+    return WritePayloadFile(entry.FileName, buffer, length, entry.ReadOnly, entry.Hidden,
+                            explicitPath);
+}
+
+int PayloadPath(char* out, const char* installDir, const char* fileName, const char* explicitPath)
+{
+    int written = explicitPath ? snprintf(out, MAX_PATH, "%s", explicitPath)
+                               : snprintf(out, MAX_PATH, "%s\\%s", installDir, fileName);
+    if (written < 0 || written >= MAX_PATH) {
+        out[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+int AddFileAttributes(const char* path, int readOnly, int hidden)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 0;
+    DWORD wanted = attributes;
+    if (readOnly)
+        wanted |= FILE_ATTRIBUTE_READONLY;
+    if (hidden) {
+        wanted |= FILE_ATTRIBUTE_HIDDEN;
+        // Wine stores hidden in an extended attribute, which it can no longer
+        // write once the file is read-only: hide a writable file first.
+        SetFileAttributesA(path, (attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
+    }
+    return SetFileAttributesA(path, wanted) ? 1 : 0;
+}
+
+int WritePayloadFile(const char* fileName, const unsigned char* data, unsigned long length,
+                     int readOnly, int hidden, const char* explicitPath)
+{
+    char path[MAX_PATH];
+    if (!PayloadPath(path, InstallDir, fileName, explicitPath))
+        return 0;
+
+    // A read-only or hidden file from an earlier installation must not stop
+    // the new one from replacing it.
+    if (_access(path, 0) == 0) {
+        DWORD attributes = GetFileAttributesA(path);
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            SetFileAttributesA(path,
+                               attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+    }
+
+    FILE* file = fopen(path, "wb");
+    if (!file)
+        return 0;
+    size_t written = fwrite(data, 1, length, file);
+    // Buffered bytes that cannot be flushed (disk full) fail the close: the
+    // file is then not written completely either.
+    int closed = fclose(file) == 0;
+    if (written != length || !closed)
+        return 0;
+
+    if (readOnly || hidden)
+        AddFileAttributes(path, readOnly, hidden);
+    return 1;
+}
