@@ -1,1 +1,345 @@
-// (being written)
+// The painter of every owner-drawn control: push buttons with their 3-D
+// frames, labels, the licence and language list items and the subclassed
+// check boxes. Captions are MixedText, drawn through the glyph atlas; nothing
+// is cached between paints.
+#include "ui/owner_draw.h"
+
+#include <array>
+
+#include "render/mixed_text.h"
+#include "shell/startup.h"
+#include "ui/wizard.h"
+
+WNDPROC PreviousCheckBoxProc;
+
+namespace {
+
+constexpr std::array<OwnerCaption, 20> CaptionTable{{
+    {1, CaptionFixed, "确认 OK", true, true},
+    {2, CaptionFixed, "取消 Cancel", true, true},
+    {3, CaptionFixed, "退一步 Back", true, true},
+    {6, CaptionFixed, "是 Yes", true, true},
+    {7, CaptionFixed, "否 No", true, true},
+    {1001, CaptionNextButton, nullptr, true, true},
+    {1003, CaptionFixed, "改变 Browse ....", true, true},
+    {1006, CaptionFixed, "安装路径： (Install Path)", false, false},
+    {1008, CaptionFixed, "路径 (Directories):", false, false},
+    {1009, CaptionFixed, "《Tarvo》 Tarvo", true, false},
+    {1010, CaptionFixed, "磁盘 (Drives):", false, false},
+    {1011, CaptionFixed, "中文输入引擎 Input Engine", true, false},
+    {1012, CaptionFixed, "安装程序", true, false},
+    {1013, CaptionWindowText, nullptr, true, false},
+    {1016, CaptionWindowText, nullptr, false, false},
+    {1017, CaptionFixed, "以上中文显示正确吗 (Is the Above Chinese Display OK)?", true, false},
+    {1018, CaptionSampleLine, "日出江花红胜火", true, false},
+    {1020, CaptionNothing, nullptr, false, false},
+    {1021, CaptionEmpty, "", false, false},
+    {1030, CaptionFixed, "User Interface Language 用户界面语言", true, false},
+}};
+
+constexpr OwnerCaption OtherControl{0, CaptionWindowText, nullptr, true, true};
+
+struct CheckBoxCaption {
+    int Id;
+    const char* Text;
+};
+
+constexpr std::array<CheckBoxCaption, 4> CheckBoxCaptions{{
+    {1004, "建立桌面图标？  (Place an icon on Desktop)"},
+    {1005, "开机时自动启动？(Auto-start on boot)"},
+    {1007, "正确(OK)"},
+    {1008, "不正确(NO)"},
+}};
+
+// The two nested 3-D outlines, the default-button frame or the outer
+// bottom/right edge; pens are created and deleted here.
+void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
+{
+    const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF sh = GetSysColor(COLOR_BTNSHADOW);
+    HPEN pen1 = CreatePen(PS_SOLID, 1, pressed ? sh : hi);
+    HPEN pen2 = CreatePen(PS_SOLID, 1, pressed ? hi : sh);
+    HGDIOBJ kept = SelectObject(dc, pen1);
+    for (int i = 1; i <= 2; ++i) {
+        MoveToEx(dc, r.left + i, r.bottom - i - 1, nullptr);
+        LineTo(dc, r.left + i, r.top + i);
+        LineTo(dc, r.right - i - 1, r.top + i);
+        SelectObject(dc, pen2);
+        LineTo(dc, r.right - i - 1, r.bottom - i - 1);
+        LineTo(dc, r.left + i, r.bottom - i - 1);
+        SelectObject(dc, pen1);
+    }
+    if (isDefault) {
+        SelectObject(dc, GetStockObject(BLACK_PEN));
+        MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+        LineTo(dc, r.left, r.top);
+        LineTo(dc, r.right - 1, r.top);
+        LineTo(dc, r.right - 1, r.bottom - 1);
+        LineTo(dc, r.left, r.bottom - 1);
+        MoveToEx(dc, r.left + 1, r.bottom - 2, nullptr);
+        LineTo(dc, r.right - 2, r.bottom - 2);
+        LineTo(dc, r.right - 2, r.top + 1);
+    } else {
+        SelectObject(dc, pen2);
+        MoveToEx(dc, r.left + 1, r.bottom - 1, nullptr);
+        LineTo(dc, r.right - 1, r.bottom - 1);
+        LineTo(dc, r.right - 1, r.top);
+    }
+    SelectObject(dc, kept);
+    DeleteObject(pen1);
+    DeleteObject(pen2);
+}
+
+}  // namespace
+
+const OwnerCaption& OwnerCaptionFor(int controlId)
+{
+    for (const OwnerCaption& row : CaptionTable)
+        if (row.Id == controlId)
+            return row;
+    return OtherControl;
+}
+
+const char* NextButtonCaption(int wizardState)
+{
+    return wizardState < 3 ? "下一步 Next" : "同意/安装 Agree/Install";
+}
+
+const char* CheckBoxCaptionFor(int controlId)
+{
+    for (const CheckBoxCaption& row : CheckBoxCaptions)
+        if (row.Id == controlId)
+            return row.Text;
+    return nullptr;
+}
+
+POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed)
+{
+    // C++ division truncates toward zero: a caption wider than the control
+    // starts left of it, as it always has.
+    POINT at;
+    at.x = centred ? item.left + (item.right - item.left - caption.cx) / 2 : item.left;
+    at.y = item.top + (item.bottom - item.top - caption.cy) / 2;
+    if (pressed) {
+        at.x += 2;
+        at.y += 1;
+    }
+    return at;
+}
+
+RECT ButtonFocusRect(const RECT& item)
+{
+    const int dx = (item.right - item.left) / 10;
+    const int dy = (item.bottom - item.top) / 8;
+    return RECT{item.left + dx, item.top + dy, item.right - dx, item.bottom - dy};
+}
+
+CheckBoxGeometry CheckBoxLayout(int clientWidth, int clientHeight)
+{
+    CheckBoxGeometry g;
+    g.Fill = RECT{-2, -2, clientWidth + 2, clientHeight + 2};
+    const int s = g.Fill.bottom - g.Fill.top;
+    RECT box{g.Fill.left, g.Fill.top, g.Fill.left + s, g.Fill.bottom};
+    const int shrink = s / 4;
+    box.left += shrink;
+    box.top += shrink;
+    box.right -= shrink;
+    box.bottom -= shrink;
+    box.top -= 1;
+    box.left -= s / 8;
+    box.right -= s / 7;
+    box.bottom -= 3;
+    g.Box = box;
+    g.Caption.x = 2 * box.right - box.left;
+    g.Caption.y = g.Fill.top + 3;
+    return g;
+}
+
+RECT CheckBoxFocusRect(POINT caption, SIZE extent)
+{
+    return RECT{caption.x - 1, caption.y - 1, caption.x + extent.cx + 3, caption.y + extent.cy + 2};
+}
+
+int WholeCharacterLength(const char* text, int length)
+{
+    int i = 0;
+    while (i < length) {
+        const int step = (static_cast<unsigned char>(text[i]) & 0x80) ? 2 : 1;
+        if (i + step > length)
+            break;
+        i += step;
+    }
+    return i;
+}
+
+int ReadControlText(HWND control, char* buffer, int size)
+{
+    int n = GetWindowTextA(control, buffer, size);
+    if (n < 0)
+        n = 0;
+    if (n > size - 1)
+        n = size - 1;
+    // Only a text that the buffer cut short can end in half a character; a
+    // lone lead byte that the text itself ends with is drawn as it is.
+    if (GetWindowTextLengthA(control) > n)
+        n = WholeCharacterLength(buffer, n);
+    buffer[n] = '\0';
+    return n;
+}
+
+void DrawOwnerControl(const DRAWITEMSTRUCT* item)
+{
+    if (item->CtlType != ODT_BUTTON)
+        return;
+    const int id = GetDlgCtrlID(item->hwndItem);
+    const OwnerCaption& row = OwnerCaptionFor(id);
+    if (row.Source == CaptionNothing)
+        return;
+    HDC dc = item->hDC;
+    const RECT& r = item->rcItem;
+    // A focus change repaints the whole control, so a focus rectangle that is
+    // no longer wanted is painted over rather than XORed away.
+    if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS)) {
+        const int pressed = (item->itemState & ODS_SELECTED) != 0;
+        char windowText[ControlTextSize];
+        const char* caption = row.Text;
+        if (row.Source == CaptionWindowText) {
+            ReadControlText(item->hwndItem, windowText, sizeof windowText);
+            caption = windowText;
+        } else if (row.Source == CaptionNextButton) {
+            caption = NextButtonCaption(WizardState);
+        }
+        FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+        if (row.Frame)
+            DrawButtonFrame(dc, r, pressed, id == DefaultButtonId);
+        const SIZE extent = MeasureMixedText(dc, caption);
+        const POINT at = CaptionOrigin(r, extent, row.Centred, pressed);
+        if (row.Source == CaptionSampleLine) {
+            if (SampleFont) {
+                HGDIOBJ previous = SelectObject(dc, SampleFont);
+                DrawSampleText(dc, at.x, at.y, caption, lstrlenA(caption));
+                SelectObject(dc, previous);
+            }
+        } else {
+            DrawMixedText(dc, at.x, at.y, caption, 0);
+        }
+    }
+    if (item->itemState & ODS_FOCUS) {
+        const RECT focus = ButtonFocusRect(r);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND dialog)
+{
+    HDC dc = item->hDC;
+    RECT r = item->rcItem;
+    SaveDC(dc);
+    const int selected = (item->itemState & ODS_SELECTED) != 0;
+    if (isCombo) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+        SetBkColor(dc, back);
+        HBRUSH brush = CreateSolidBrush(back);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    } else {
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    }
+    const UINT countMessage = isCombo ? CB_GETCOUNT : LB_GETCOUNT;
+    const UINT lengthMessage = isCombo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
+    const UINT textMessage = isCombo ? CB_GETLBTEXT : LB_GETTEXT;
+    const LRESULT count = SendDlgItemMessageA(dialog, controlId, countMessage, 0, 0);
+    if (count > 0 && item->itemID < static_cast<UINT>(count)) {
+        char text[MAX_PATH];
+        // The item text is copied without a size: one too long for the
+        // buffer is not drawn rather than written past it.
+        const LRESULT length = SendDlgItemMessageA(dialog, controlId, lengthMessage, item->itemID, 0);
+        if (length >= 0 && length < static_cast<LRESULT>(sizeof text)) {
+            InflateRect(&r, -2, -2);
+            text[0] = '\0';
+            const LRESULT got = SendDlgItemMessageA(dialog, controlId, textMessage, item->itemID,
+                                                    reinterpret_cast<LPARAM>(text));
+            text[(got >= 0 && got < static_cast<LRESULT>(sizeof text)) ? got : 0] = '\0';
+            DrawMixedText(dc, r.left, r.top, text, selected);
+        }
+    }
+    RestoreDC(dc, -1);
+}
+
+int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure)
+{
+    if (controlId != 1019 && controlId != 1031)
+        return 0;
+    measure->itemHeight = 23;
+    measure->itemWidth = 1024;
+    return 1;
+}
+
+void PaintCheckBox(HWND checkBox, HDC dc)
+{
+    const int checked = SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    RECT client;
+    GetClientRect(checkBox, &client);
+    const CheckBoxGeometry g = CheckBoxLayout(client.right - client.left, client.bottom - client.top);
+    FillRect(dc, &g.Fill, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    UINT state = DFCS_BUTTONCHECK;
+    if (checked)
+        state |= DFCS_CHECKED;
+    if (!IsWindowEnabled(checkBox))
+        state |= DFCS_INACTIVE;
+    RECT box = g.Box;
+    DrawFrameControl(dc, &box, DFC_BUTTON, state);
+    char windowText[ControlTextSize];
+    const char* caption = CheckBoxCaptionFor(GetDlgCtrlID(checkBox));
+    if (!caption) {
+        ReadControlText(checkBox, windowText, sizeof windowText);
+        caption = windowText;
+    }
+    const SIZE extent = MeasureMixedText(dc, caption);
+    DrawMixedText(dc, g.Caption.x, g.Caption.y, caption, 0);
+    if (GetFocus() == checkBox) {
+        const RECT focus = CheckBoxFocusRect(g.Caption, extent);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        PaintCheckBox(window, dc);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        InvalidateRect(window, nullptr, TRUE);
+        break;
+    default:
+        break;
+    }
+    if (!PreviousCheckBoxProc)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const LRESULT result = CallWindowProcA(PreviousCheckBoxProc, window, message, wParam, lParam);
+    // The standard procedure paints state and focus changes straight away,
+    // outside WM_PAINT; repaint over them so its check box never stays shown.
+    switch (message) {
+    case BM_SETCHECK:
+    case BM_SETSTATE:
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+    case WM_LBUTTONUP:
+    case WM_KEYUP:
+        InvalidateRect(window, nullptr, FALSE);
+        break;
+    default:
+        break;
+    }
+    return result;
+}

@@ -15,3 +15,52 @@ LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // WM_MEASUREITEM of the licence list (1019) and the language combo box (1031):
 // 23 high, 1024 wide. Returns 1 when it answered, 0 for any other control.
 int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure);
+
+// --- Pure parts of the painter, also used by the tests ---
+
+// Where a control's caption comes from.
+enum CaptionSource {
+    CaptionFixed,       // Text
+    CaptionWindowText,  // the control's own window text
+    CaptionNextButton,  // by WizardState (NextButtonCaption)
+    CaptionSampleLine,  // Text, drawn with SampleFont through DrawSampleText
+    CaptionEmpty,       // background only
+    CaptionNothing      // not even the background
+};
+
+struct OwnerCaption {
+    int Id;
+    CaptionSource Source;
+    const char* Text;
+    bool Centred;
+    bool Frame;
+};
+
+// The row for a control id; unknown ids get the window-text row (centred, framed).
+const OwnerCaption& OwnerCaptionFor(int controlId);
+const char* NextButtonCaption(int wizardState);
+// The check boxes' captions; null for an id of its own window text.
+const char* CheckBoxCaptionFor(int controlId);
+
+// Top-left corner of a caption of the given extent inside an item rectangle.
+POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed);
+// A push button's focus rectangle: inset by a tenth of the width, an eighth of the height.
+RECT ButtonFocusRect(const RECT& item);
+
+struct CheckBoxGeometry {
+    RECT Fill;      // client rectangle grown by 2 on every side
+    RECT Box;       // the DrawFrameControl box
+    POINT Caption;  // top-left corner of the caption
+};
+CheckBoxGeometry CheckBoxLayout(int clientWidth, int clientHeight);
+RECT CheckBoxFocusRect(POINT caption, SIZE extent);
+
+// Window texts are read whole into a buffer of this size (a message with a
+// full path in it is longer than a caption buffer).
+constexpr int ControlTextSize = 520;
+// The longest prefix of text[0..length) that does not end inside a
+// double-byte character (MixedText rules).
+int WholeCharacterLength(const char* text, int length);
+// Reads a control's window text into buffer (size bytes, always terminated);
+// a text cut by the buffer loses a trailing half character. Returns the length.
+int ReadControlText(HWND control, char* buffer, int size);
