@@ -1,1 +1,173 @@
-// (being written)
+// The installation sequence. One extraction buffer serves every entry; the
+// progress bar moves only at the manifest's checkpoints and the end steps.
+#include "install/installation.h"
+
+#include <io.h>
+#include <commctrl.h>
+#include <shlobj.h>
+#include <cstdio>
+#include <cstdlib>
+
+#include "install/config.h"
+#include "install/manifest.h"
+#include "install/payload.h"
+#include "install/shortcut_names.h"
+#include "install/shortcuts.h"
+#include "resources/resource_ids.h"
+#include "shell/environment.h"
+#include "shell/startup.h"
+#include "ui/message_dialog.h"
+#include "ui/wizard.h"
+
+int KeepOldWordBase;
+
+namespace {
+
+constexpr const char* StaleNameFormats[] = {
+    "%s\\keytab.dic%s", "%s\\Charflat.dic%s", "%s\\learnAuto.dic%s", "%s\\learnAdjust.dic%s"};
+constexpr int StaleNameCount = sizeof StaleNameFormats / sizeof StaleNameFormats[0];
+static_assert(StaleNameCount * 16 == StaleFileCount, "four names times sixteen suffixes");
+
+constexpr char SettingsFileDigit = '1';
+
+int IsWordBase(EntryClass entryClass)
+{
+    return entryClass == WordBaseRequired || entryClass == WordBaseOptional;
+}
+
+int IsRequired(EntryClass entryClass)
+{
+    return entryClass == Required || entryClass == WordBaseRequired;
+}
+
+// An old word base is one whose index starts with a byte that has its top bit
+// set, beside an existing WordFlat.igb. Only then is the user asked.
+void TestOldWordBase()
+{
+    char path[MAX_PATH];
+    if (!FormatBounded(path, sizeof path, "%s\\WordFlat.igb", InstallDir) || _access(path, 0) != 0)
+        return;
+    int first = EOF;
+    if (FormatBounded(path, sizeof path, "%s\\wordbase.idx", InstallDir)) {
+        if (FILE* index = std::fopen(path, "rb")) {
+            first = std::fgetc(index);
+            std::fclose(index);
+        }
+    }
+    if (first != EOF && (first & 0x80) &&
+        ShowMessage("安装目录有老词库。是否安装新词库(会冲掉老词库)?",
+                    "Old CiKu (Word Base) is detected. Replace it with new CiKu?", MB_YESNO,
+                    MainDialog) != IDYES)
+        KeepOldWordBase = 1;
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+}
+
+void DeleteStaleFiles()
+{
+    char path[MAX_PATH];
+    for (int index = 0; index < StaleFileCount; ++index)
+        if (StaleFilePath(index, InstallDir, path))
+            DeleteFileForced(path);
+}
+
+// 1 when every required entry was written.
+int ExtractManifest(unsigned char* buffer)
+{
+    for (const ManifestRow& row : InstallManifest) {
+        if (!(IsWordBase(row.Class) && KeepOldWordBase) &&
+            !ExtractPayload(row.Entry, buffer, ExtractionBufferSize, nullptr) &&
+            IsRequired(row.Class))
+            return 0;
+        if (row.Checkpoint)
+            SetProgress(row.Checkpoint);
+    }
+    return 1;
+}
+
+void CreateShortcuts()
+{
+    const ShortcutNames& names = ShortcutNamesFor(SystemLanguage);
+    const ShortcutItem programs[] = {
+        {names.Engine, "TVO.exe"}, {names.Uninstall, "TVOUnInstall.exe"}, {nullptr, nullptr}};
+    CreateShortcutGroup(names.Engine, programs, CSIDL_PROGRAMS);
+    SetProgress(94);
+    if (CreateDesktopIcons) {
+        CreateDesktopShortcut("Quorlin.exe", names.Editor);
+        CreateDesktopShortcut("TVO.exe", names.Engine);
+    }
+    if (AutoStart) {
+        const ShortcutItem startup[] = {{names.Engine, "TVO.exe"}, {nullptr, nullptr}};
+        CreateShortcutGroup(nullptr, startup, CSIDL_STARTUP);
+    }
+}
+
+// The settings file beside the installer replaces the one in the Windows
+// folder. It is copied under a temporary name first, so that a copy that
+// fails (unreadable source, full disk) leaves the old file in place.
+void CopySettingsFile()
+{
+    char source[MAX_PATH];
+    char target[MAX_PATH];
+    char fresh[MAX_PATH];
+    if (!FormatBounded(source, sizeof source, "%sAuxSet%c.bin", ModuleDir, SettingsFileDigit) ||
+        _access(source, 0) != 0)
+        return;
+    if (!FormatBounded(target, sizeof target, "%sAuxSet%c.bin", WindowsDir, SettingsFileDigit) ||
+        !FormatBounded(fresh, sizeof fresh, "%sAuxSet%c.new", WindowsDir, SettingsFileDigit))
+        return;
+    DeleteFileForced(fresh);
+    if (!CopyFileA(source, fresh, FALSE)) {
+        DeleteFileForced(fresh);
+        return;
+    }
+    DeleteFileForced(target);
+    // Fails when the old file could not be deleted (in use): it stays.
+    if (!MoveFileA(fresh, target))
+        DeleteFileForced(fresh);
+}
+
+}  // namespace
+
+int StaleFilePath(int index, const char* installDir, char* out)
+{
+    if (index < 0 || index >= StaleFileCount)
+        return 0;
+    int suffixNumber = index / StaleNameCount;
+    char suffix[5] = "";
+    if (suffixNumber != 0)
+        std::snprintf(suffix, sizeof suffix, "%1d%1d%1d%1d", (suffixNumber >> 3) & 1,
+                      (suffixNumber >> 2) & 1, (suffixNumber >> 1) & 1, suffixNumber & 1);
+    return FormatBounded(out, MAX_PATH, StaleNameFormats[index % StaleNameCount], installDir,
+                         suffix);
+}
+
+void SetProgress(int position)
+{
+    HWND bar = GetDlgItem(MainDialog, IDC_PROGRESS);
+    SendMessageA(bar, PBM_SETPOS, position, 0);
+    UpdateWindow(bar);
+}
+
+int RunInstallation()
+{
+    auto* buffer = static_cast<unsigned char*>(std::malloc(ExtractionBufferSize));
+    if (!buffer) {
+        ShowMessage("内存不够。安装无法继续。", "Memory not enough!", MB_OK, MainDialog);
+        return 0;
+    }
+    ShowWindow(GetDlgItem(MainDialog, IDC_PROGRESS), SW_SHOW);
+    SetProgress(10);
+    KeepOldWordBase = 0;
+    TestOldWordBase();
+    DeleteStaleFiles();
+    int installed = ExtractManifest(buffer);
+    if (installed) {
+        UpdateEngineConfig();
+        CreateShortcuts();
+        SetProgress(97);
+        SetProgress(100);
+        CopySettingsFile();
+    }
+    std::free(buffer);
+    return installed;
+}

@@ -1,1 +1,203 @@
-// (being written)
+// Shell shortcuts. Every path is composed in a MAX_PATH buffer with bounded
+// formatting: a path that does not fit fails the one operation that needs it.
+#include "install/shortcuts.h"
+
+#include <io.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "shell/environment.h"
+#include "shell/startup.h"
+#include "ui/message_dialog.h"
+#include "ui/wizard.h"
+
+namespace {
+
+constexpr const char* StartMenuFailedCn =
+    "无法在 Start 菜单中为本程序建立一个条目。很抱歉，只好请您以后自已建立了。";
+constexpr const char* StartMenuFailedEn = "Failed to create an entry on Start Menu.";
+constexpr const char* FolderFailedCn = "无法建目录(%s)!";
+constexpr const char* FolderFailedEn = "Cannot create folder!";
+
+// What the version-3 fallback appends to the profile folder for each kind.
+const char* Version3Subfolder(int folderKind)
+{
+    switch (folderKind) {
+    case CSIDL_PROGRAMS: return "start menu\\programs";
+    case CSIDL_DESKTOP: return "Desktop";
+    case CSIDL_STARTUP: return "start menu\\programs\\startup";
+    default: return "";
+    }
+}
+
+int ShellFolderPath(char* out, int folderKind)
+{
+    IMalloc* allocator = nullptr;
+    if (FAILED(SHGetMalloc(&allocator)))
+        return 0;
+    LPITEMIDLIST list = nullptr;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, folderKind, &list))) {
+        allocator->Release();
+        return 0;
+    }
+    int found = SHGetPathFromIDListA(list, out) ? 1 : 0;
+    allocator->Free(list);
+    allocator->Release();
+    return found;
+}
+
+int FallbackFolderPath(char* out, int folderKind)
+{
+    char windowsDir[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(windowsDir, MAX_PATH);
+    char userName[256] = "";
+    if (OsInfo.IsNt) {
+        DWORD size = sizeof userName;
+        if (!GetUserNameA(userName, &size))
+            return 0;
+    }
+    if (length == 0 || length >= MAX_PATH)
+        return 0;
+    return Version3FolderPath(windowsDir, OsInfo.IsNt, userName, folderKind, out);
+}
+
+// The working folder is the target's folder; a target without a backslash
+// leaves the link's default.
+void SetWorkingFolder(IShellLinkA* link, const char* target)
+{
+    char folder[MAX_PATH];
+    if (!FormatBounded(folder, sizeof folder, "%s", target))
+        return;
+    char* cut = std::strrchr(folder, '\\');
+    if (!cut)
+        return;
+    *cut = '\0';
+    link->SetWorkingDirectory(folder);
+}
+
+HRESULT SaveLink(IShellLinkA* link, const char* linkPath)
+{
+    IPersistFile* file = nullptr;
+    HRESULT result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (FAILED(result))
+        return result;
+    WCHAR widePath[MAX_PATH];
+    if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) == 0)
+        result = E_FAIL;    // longer than MAX_PATH units: nothing is saved
+    else
+        result = file->Save(widePath, TRUE);
+    file->Release();
+    return result;
+}
+
+}  // namespace
+
+int FormatBounded(char* out, std::size_t size, const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    int length = std::vsnprintf(out, size, format, arguments);
+    va_end(arguments);
+    if (length < 0 || static_cast<std::size_t>(length) >= size) {
+        if (size > 0)
+            out[0] = '\0';
+        return 0;
+    }
+    return 1;
+}
+
+int Version3FolderPath(const char* windowsDir, int isNt, const char* userName, int folderKind,
+                       char* out)
+{
+    std::size_t length = std::strlen(windowsDir);
+    const char* separator = (length > 0 && windowsDir[length - 1] == '\\') ? "" : "\\";
+    if (isNt)
+        return FormatBounded(out, MAX_PATH, "%s%sprofiles\\%s\\%s", windowsDir, separator,
+                             userName, Version3Subfolder(folderKind));
+    return FormatBounded(out, MAX_PATH, "%s%s%s", windowsDir, separator,
+                         Version3Subfolder(folderKind));
+}
+
+int GetShellFolderPath(char* out, int folderKind)
+{
+    if (OsInfo.IsVersion3)
+        return FallbackFolderPath(out, folderKind);
+    return ShellFolderPath(out, folderKind);
+}
+
+int CreateShellLink(const char* target, const char* linkPath, const char* description)
+{
+    if (FAILED(CoInitialize(nullptr)))
+        return 0;
+    IShellLinkA* link = nullptr;
+    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IShellLinkA, reinterpret_cast<void**>(&link));
+    if (SUCCEEDED(result)) {
+        result = link->SetPath(target);
+        if (SUCCEEDED(result)) {
+            link->SetDescription(description);
+            link->SetIconLocation(target, 0);
+            SetWorkingFolder(link, target);
+            result = SaveLink(link, linkPath);
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return SUCCEEDED(result) ? 1 : 0;
+}
+
+int CreateShortcutGroup(const char* groupName, const ShortcutItem* items, int folderKind)
+{
+    char folder[MAX_PATH];
+    if (!GetShellFolderPath(folder, folderKind)) {
+        ShowMessage(StartMenuFailedCn, StartMenuFailedEn, 0, MainDialog);
+        return 0;
+    }
+    if (groupName && groupName[0]) {
+        char group[MAX_PATH];
+        // A group folder that cannot even be named cannot hold shortcuts.
+        if (!FormatBounded(group, sizeof group, "%s\\%s", folder, groupName)) {
+            ShowMessage(StartMenuFailedCn, StartMenuFailedEn, 0, MainDialog);
+            return 0;
+        }
+        if (_access(group, 0) != 0 && !CreateDirectoryA(group, nullptr)) {
+            // Room for the whole folder path: the message is never cut.
+            char text[MAX_PATH + 32];
+            FormatBounded(text, sizeof text, FolderFailedCn, group);
+            ShowMessage(text, FolderFailedEn, 0, MainDialog);
+            return 0;
+        }
+        std::memcpy(folder, group, sizeof folder);
+    }
+    int allMade = 1;
+    for (const ShortcutItem* item = items; item && item->Name; ++item) {
+        char linkPath[MAX_PATH];
+        char target[MAX_PATH];
+        if (FormatBounded(linkPath, sizeof linkPath, "%s\\%s.lnk", folder, item->Name) &&
+            FormatBounded(target, sizeof target, "%s\\%s", InstallDir, item->Target) &&
+            CreateShellLink(target, linkPath, item->Name))
+            continue;
+        allMade = 0;
+    }
+    if (allMade)
+        return 1;
+    ShowMessage(StartMenuFailedCn, StartMenuFailedEn, 0, MainDialog);
+    return 0;
+}
+
+void CreateDesktopShortcut(const char* targetName, const char* shortcutName)
+{
+    char target[MAX_PATH];
+    char folder[MAX_PATH];
+    char linkPath[MAX_PATH];
+    if (!FormatBounded(target, sizeof target, "%s\\%s", InstallDir, targetName))
+        return;
+    if (!GetShellFolderPath(folder, CSIDL_DESKTOP))
+        return;
+    if (!FormatBounded(linkPath, sizeof linkPath, "%s\\%s.lnk", folder, shortcutName))
+        return;
+    CreateShellLink(target, linkPath, shortcutName);
+}

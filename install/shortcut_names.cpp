@@ -1,0 +1,16 @@
+// English and Simplified Chinese shortcut names (literals come out as GBK).
+#include "install/shortcut_names.h"
+
+constexpr ShortcutNames EnglishShortcutNames = {
+    "Tarvo Chinese Input Engine", "Tarvo UnInstall", "Quorlin"};
+constexpr ShortcutNames SimplifiedShortcutNames = {
+    "Tarvo中文输入引擎", "Tarvo输入引擎卸载", "Tarvo文本编辑"};
+
+const ShortcutNames& ShortcutNamesFor(int systemLanguage)
+{
+    switch (systemLanguage) {
+    case 1: return SimplifiedShortcutNames;
+    case 2: return TraditionalShortcutNames;
+    default: return EnglishShortcutNames;
+    }
+}

@@ -1,0 +1,17 @@
+// The names of the installer's shortcuts in the three languages that
+// SystemLanguage selects: English, Simplified Chinese as GBK bytes and
+// Traditional Chinese as Big5 bytes.
+#pragma once
+
+struct ShortcutNames {
+    const char* Engine;     // the programs group, and every shortcut to TVO.exe
+    const char* Uninstall;  // TVOUnInstall.exe
+    const char* Editor;     // Quorlin.exe
+};
+
+extern const ShortcutNames EnglishShortcutNames;
+extern const ShortcutNames SimplifiedShortcutNames;     // GBK
+extern const ShortcutNames TraditionalShortcutNames;    // Big5, its own translation unit
+
+// 0 English, 1 Simplified, 2 Traditional; any other value gives English.
+const ShortcutNames& ShortcutNamesFor(int systemLanguage);
