@@ -1,1 +1,134 @@
-// (being written)
+// Start-up in its fixed order, the message loop and the release of every
+// object that lives for the whole run.
+#include "shell/startup.h"
+
+#include <commctrl.h>
+#include <string.h>
+
+#include "render/atlas.h"
+#include "render/mixed_text.h"
+#include "resources/resource_ids.h"
+#include "shell/environment.h"
+#include "ui/message_dialog.h"
+#include "ui/wizard.h"
+
+namespace {
+
+void RegisterProgressClass()
+{
+    // Template 113 names the progress-bar class; it must exist before the
+    // dialog is created, or the creation fails.
+    INITCOMMONCONTROLSEX controls;
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_PROGRESS_CLASS;
+    if (!InitCommonControlsEx(&controls))
+        InitCommonControls();
+}
+
+void Teardown()
+{
+    if (MainDialog) {
+        DestroyWindow(MainDialog);
+        MainDialog = nullptr;
+    }
+    FreeGlyphAtlas();
+    if (SampleFont) {
+        DeleteObject(SampleFont);
+        SampleFont = nullptr;
+    }
+}
+
+// 1 when the key message was consumed by the routing.
+int RouteEnter()
+{
+    HWND focus = GetFocus();
+    char className[100];
+    int haveClass = 0;
+    LONG style = 0;
+    int id = 0;
+    if (focus) {
+        haveClass = GetClassNameA(focus, className, sizeof className) > 0;
+        className[sizeof className - 1] = 0;
+        style = GetWindowLongA(focus, GWL_STYLE);
+        id = GetWindowLongA(focus, GWL_ID);
+    }
+    EnterRoute route = RouteEnterKey(focus != nullptr, haveClass ? className : nullptr, style, id);
+    PostMessageA(MainDialog, WM_COMMAND, static_cast<WPARAM>(route.Command), 0);
+    return route.DropKey;
+}
+
+} // namespace
+
+EnterRoute RouteEnterKey(int haveFocus, const char* className, LONG style, int controlId)
+{
+    EnterRoute route = {DefaultButtonId, 0};
+    if (!haveFocus || !className || _stricmp(className, "button") != 0)
+        return route;
+    switch (style & 0xFF) {
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_RADIOBUTTON:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_AUTORADIOBUTTON:
+        return route;
+    default:
+        route.Command = controlId;
+        route.DropKey = 1;
+        return route;
+    }
+}
+
+void RunMessageLoop()
+{
+    MSG message;
+    while (WizardState >= 0) {
+        // 0 is the quit message; -1 (an invalid call) would repeat forever.
+        if (GetMessageA(&message, nullptr, 0, 0) <= 0)
+            break;
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN && RouteEnter())
+            continue;
+        if (!IsDialogMessageA(MainDialog, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+}
+
+int RunInstaller(HINSTANCE instance)
+{
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    DetectEnvironment(instance);
+    ForceLanguage = 0;
+    AppInstance = instance;
+    CreateSampleFont();
+
+    switch (LoadGlyphAtlas()) {
+    case AtlasOk:
+        break;
+    case AtlasNoMemory:
+        ShowMessage("内存不够。安装无法继续。", "Memory not enough!", 0, nullptr);
+        Teardown();
+        return 1;
+    case AtlasInflateFailed:
+        Teardown();
+        return 1;
+    case AtlasPlaneFailed:
+        Teardown();
+        return 0;
+    }
+
+    WizardState = 0;
+    InstallerIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_INSTALLER));
+    RegisterProgressClass();
+    MainDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_WIZARD), nullptr,
+                                    WizardDialogProc, 0);
+    if (!MainDialog) {
+        // Nothing to show the user with; end as orderly as after a run.
+        Teardown();
+        return 1;
+    }
+    RunMessageLoop();
+    Teardown();
+    return 0;
+}

@@ -12,6 +12,10 @@ extern HWND MainDialog;
 // Runs the whole installer; the result is the process exit code.
 int RunInstaller(HINSTANCE instance);
 
+// The one message loop of the program, with the Enter-key routing. Runs
+// until WizardState is negative or a quit message arrives.
+void RunMessageLoop();
+
 // The Enter key: which command it posts and whether the key message is
 // dropped. Pure: takes what the loop learned about the focused window.
 struct EnterRoute {

@@ -1,1 +1,132 @@
-// (being written)
+// The folder browser: the platform's classic file-open dialog over template
+// 168, in which only the folder list, the drive list, OK and Cancel remain.
+// The dialog makes every folder the user opens the current directory, so at
+// OK the hook simply takes the current directory.
+#include "ui/folder_browser.h"
+
+#include <commdlg.h>
+#include <direct.h>
+#include <stddef.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "resources/resource_ids.h"
+#include "shell/environment.h"
+#include "ui/owner_draw.h"
+#include "ui/wizard.h"
+
+namespace {
+
+// The structure without the fields added later, so that older systems take it.
+constexpr DWORD ClassicRequestSize = 76;
+static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == ClassicRequestSize,
+              "classic OPENFILENAMEA layout");
+
+constexpr DWORD BrowserFlags =
+    OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_PATHMUSTEXIST;
+static_assert(BrowserFlags == 0x86C, "browser flags");
+
+constexpr int FolderListId = 1121;      // lst2 of the classic dialog
+
+UINT_PTR InitBrowser(HWND dialog)
+{
+    SetFocus(GetDlgItem(dialog, FolderListId));
+    // Cancel is painted like the wizard's buttons, with its bilingual caption.
+    // It stays a button: a click still sends IDCANCEL and closes with 0.
+    HWND cancel = GetDlgItem(dialog, IDCANCEL);
+    LONG style = GetWindowLongA(cancel, GWL_STYLE);
+    SetWindowLongA(cancel, GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
+    InvalidateRect(cancel, nullptr, TRUE);
+    return 1;
+}
+
+UINT_PTR DrawBrowserItem(const DRAWITEMSTRUCT* item)
+{
+    switch (item->CtlID) {
+    case IDC_BROWSER_DIRS_LABEL:
+    case IDC_BROWSER_DRIVES_LABEL:
+    case IDCANCEL:
+        DrawOwnerControl(item);
+        return 1;
+    default:
+        return 0;   // the dialog paints its own folder and drive lists
+    }
+}
+
+UINT_PTR AcceptFolder(HWND dialog)
+{
+    char current[MAX_PATH];
+    char chosen[MAX_PATH];
+    if (!_getcwd(current, MAX_PATH) || !ChosenFolderOf(current, CP_ACP, chosen))
+        return 0;   // leave OK to the dialog's own handling
+    lstrcpynA(InstallDir, chosen, MAX_PATH);
+    EndDialog(dialog, 1);
+    return 1;
+}
+
+} // namespace
+
+void BrowseForFolder(HWND dialog)
+{
+    // The dialog changes the current directory as the user navigates, and
+    // some systems do not put it back despite OFN_NOCHANGEDIR.
+    char saved[MAX_PATH];
+    int haveSaved = _getcwd(saved, MAX_PATH) != nullptr;
+
+    char file[MAX_PATH];
+    file[0] = 0;
+    OPENFILENAMEA request;
+    ZeroMemory(&request, sizeof request);
+    request.lStructSize = ClassicRequestSize;
+    request.hwndOwner = dialog;
+    request.lpstrFile = file;
+    request.nMaxFile = 128;
+    request.Flags = BrowserFlags;
+    request.lpfnHook = FolderBrowserHook;
+    request.lpTemplateName = MAKEINTRESOURCEA(IDD_FOLDER_BROWSER);
+    BOOL chosen = GetOpenFileNameA(&request);
+
+    if (haveSaved)
+        _chdir(saved);
+    if (!chosen)
+        return;
+    char destination[MAX_PATH];
+    if (ComposeDestination(InstallDir, DefaultFolderName, destination))
+        SetDlgItemTextA(dialog, IDC_DEST_EDIT, destination);
+}
+
+UINT_PTR CALLBACK FolderBrowserHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return InitBrowser(dialog);
+    case WM_DRAWITEM:
+        return DrawBrowserItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_COMMAND:
+        // OK by click or by Enter; the notification code plays no part.
+        return LOWORD(wParam) == IDOK ? AcceptFolder(dialog) : 0;
+    default:
+        return 0;
+    }
+}
+
+int ChosenFolderOf(const char* folder, UINT codePage, char* out)
+{
+    size_t length = strlen(folder);
+    if (length >= MAX_PATH)
+        return 0;
+    memcpy(out, folder, length + 1);
+    if (EndsWithBackslash(out, codePage))
+        out[length - 1] = 0;
+    return 1;
+}
+
+int ComposeDestination(const char* folder, const char* folderName, char* out)
+{
+    char composed[MAX_PATH];
+    int written = snprintf(composed, sizeof composed, "%s\\%s", folder, folderName);
+    if (written < 0 || written >= MAX_PATH)
+        return 0;
+    memcpy(out, composed, static_cast<size_t>(written) + 1);
+    return 1;
+}

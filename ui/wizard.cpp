@@ -1,1 +1,444 @@
-// (being written)
+// The main dialog: page switching, the user's answers, the licence texts and
+// the install trigger. Painting belongs to the owner-draw code, messages to
+// ShowMessage, the Browse button to the folder browser.
+#include "ui/wizard.h"
+
+#include <direct.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <time.h>
+
+#include "install/installation.h"
+#include "install/payload.h"
+#include "resources/resource_ids.h"
+#include "shell/environment.h"
+#include "shell/startup.h"
+#include "ui/folder_browser.h"
+#include "ui/message_dialog.h"
+#include "ui/owner_draw.h"
+
+namespace {
+
+constexpr const char* MemoryChinese = "内存不够。安装无法继续。";
+constexpr const char* MemoryEnglish = "Memory not enough!";
+constexpr int MinimumInstallSeconds = 5;
+
+// ---------------------------------------------------------------------------
+// Initialisation
+
+void FillWindowsDir()
+{
+    UINT length = GetWindowsDirectoryA(WindowsDir, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        // Cannot happen on a working system; C:\ keeps every later path sane.
+        lstrcpynA(WindowsDir, "C:\\", MAX_PATH);
+        return;
+    }
+    if (!EndsWithBackslash(WindowsDir, CP_ACP) && length + 1 < MAX_PATH) {
+        WindowsDir[length] = '\\';
+        WindowsDir[length + 1] = 0;
+    }
+}
+
+void FillLanguageCombo(HWND dialog)
+{
+    for (const LanguageEntry& entry : LanguageList) {
+        LPARAM text = reinterpret_cast<LPARAM>(entry.Text);
+        LRESULT index = entry.Id == ForceLanguage
+            ? SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_INSERTSTRING, 0, text)
+            : SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_ADDSTRING, 0, text);
+        if (index >= 0)
+            SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETITEMDATA, index, entry.Id);
+    }
+    SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETCURSEL, 0, 0);
+}
+
+void SubclassCheckBoxes(HWND dialog)
+{
+    // All four are standard buttons with the same procedure, so one variable
+    // keeps it for the four.
+    constexpr int boxes[] = {IDC_DESKTOP_ICONS, IDC_AUTO_START, IDC_DISPLAY_OK, IDC_DISPLAY_NO};
+    for (int id : boxes) {
+        HWND box = GetDlgItem(dialog, id);
+        LONG previous = SetWindowLongA(box, GWL_WNDPROC, reinterpret_cast<LONG>(CheckBoxProc));
+        if (previous)
+            PreviousCheckBoxProc = reinterpret_cast<WNDPROC>(previous);
+    }
+}
+
+void InitWizard(HWND dialog)
+{
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(InstallerIcon));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(InstallerIcon));
+    FillWindowsDir();
+    char destination[MAX_PATH];
+    if (DefaultDestination(WindowsDir, DefaultFolderName, destination))
+        SetDlgItemTextA(dialog, IDC_DEST_EDIT, destination);
+    CheckDlgButton(dialog, IDC_DESKTOP_ICONS, BST_CHECKED);
+    HWND back = GetDlgItem(dialog, IDC_BACK);
+    ShowWindow(back, SW_HIDE);
+    EnableWindow(back, FALSE);
+    FillLanguageCombo(dialog);
+    SubclassCheckBoxes(dialog);
+}
+
+// ---------------------------------------------------------------------------
+// Licence texts
+
+// Inflates one licence into buffer and NUL-terminates it. The stated capacity
+// leaves the last byte free, so a text that would fill the whole buffer fails
+// to inflate instead of losing its terminator.
+int InflateLicence(WORD resourceId, unsigned char* buffer)
+{
+    unsigned long length = 0;
+    if (InflateResource(resourceId, buffer, LicenceBufferSize - 1, &length) != 0)
+        return 0;
+    if (length >= LicenceBufferSize)
+        return 0;
+    buffer[length] = 0;
+    return 1;
+}
+
+void FillChineseLicence(HWND dialog, const char* text)
+{
+    // A failed earlier attempt may have filled the list already.
+    SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_RESETCONTENT, 0, 0);
+    char line[LicenceItemSize];
+    size_t position = 0;
+    for (int added = 0; added < LicenceLineLimit && NextLicenceLine(text, &position, line); ++added)
+        SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+}
+
+// 1 when both texts are in their controls; 0 ends the page switch early.
+int LoadLicences(HWND dialog)
+{
+    unsigned char* buffer = static_cast<unsigned char*>(malloc(LicenceBufferSize));
+    if (!buffer) {
+        ShowMessage(MemoryChinese, MemoryEnglish, 0, MainDialog);
+        return 0;
+    }
+    int loaded = InflateLicence(IDR_LICENCE_CN, buffer);
+    if (loaded) {
+        FillChineseLicence(dialog, reinterpret_cast<const char*>(buffer));
+        loaded = InflateLicence(IDR_LICENCE_EN, buffer);
+    }
+    if (loaded)
+        SendDlgItemMessageA(dialog, IDC_LICENCE_EN, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(buffer));
+    free(buffer);
+    return loaded;
+}
+
+// ---------------------------------------------------------------------------
+// Navigation
+
+void ShowControl(HWND dialog, int id, int show)
+{
+    ShowWindow(GetDlgItem(dialog, id), show ? SW_SHOW : SW_HIDE);
+}
+
+void ToggleAnswer(HWND dialog, int clicked)
+{
+    int other = clicked == IDC_DISPLAY_OK ? IDC_DISPLAY_NO : IDC_DISPLAY_OK;
+    if (IsDlgButtonChecked(dialog, clicked) == BST_CHECKED)
+        CheckDlgButton(dialog, other, BST_UNCHECKED);
+    InvalidateRect(GetDlgItem(dialog, clicked), nullptr, FALSE);
+    InvalidateRect(GetDlgItem(dialog, other), nullptr, FALSE);
+}
+
+void EnterDisplayTest(HWND dialog)
+{
+    WizardState = 1;
+    ShowPage(dialog, 1);
+    CheckDlgButton(dialog, IDC_DISPLAY_OK, BST_UNCHECKED);
+    CheckDlgButton(dialog, IDC_DISPLAY_NO, BST_UNCHECKED);
+    InvalidateRect(GetDlgItem(dialog, IDC_DISPLAY_OK), nullptr, FALSE);
+    InvalidateRect(GetDlgItem(dialog, IDC_DISPLAY_NO), nullptr, FALSE);
+}
+
+void LeaveDisplayTest(HWND dialog)
+{
+    int ok = IsDlgButtonChecked(dialog, IDC_DISPLAY_OK) == BST_CHECKED;
+    int no = IsDlgButtonChecked(dialog, IDC_DISPLAY_NO) == BST_CHECKED;
+    ChineseDisplayOk = ok;
+    if (!ok && !no) {
+        ShowMessage("请您回答提问.", "Please select a choice.", 0, dialog);
+        return;
+    }
+    SendDlgItemMessageA(dialog, IDC_ENGLISH_LICENCE, BM_SETCHECK, BST_CHECKED, 0);
+    WizardState = 2;
+    ShowPage(dialog, 2);
+}
+
+void GoBack(HWND dialog)
+{
+    // Only from a page: a command queued before the installation started
+    // must not walk the state down from 99.
+    if (WizardState < 1 || WizardState > 3)
+        return;
+    --WizardState;
+    ShowPage(dialog, WizardState);
+}
+
+// ---------------------------------------------------------------------------
+// The install trigger
+
+// 1 when InstallDir exists or was created (with its "doc" subfolder).
+int PrepareDestination(HWND dialog)
+{
+    if (_chdir(InstallDir) == 0)
+        return 1;
+    if (!CreateDirectoryA(InstallDir, nullptr)) {
+        char english[128];
+        snprintf(english, sizeof english, "%s Please check folder path.", "Cannot create folder!");
+        ShowMessage("无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。",
+                    english, 0, dialog);
+        return 0;
+    }
+    char doc[MAX_PATH];
+    if (DocFolderOf(InstallDir, CP_ACP, doc))
+        CreateDirectoryA(doc, nullptr);   // an empty extra; its failure does not matter
+    return 1;
+}
+
+void ReadOptions(HWND dialog)
+{
+    CreateDesktopIcons = IsDlgButtonChecked(dialog, IDC_DESKTOP_ICONS) == BST_CHECKED;
+    AutoStart = IsDlgButtonChecked(dialog, IDC_AUTO_START) == BST_CHECKED;
+    LRESULT selected = SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_GETCURSEL, 0, 0);
+    LRESULT language = SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_GETITEMDATA, selected, 0);
+    if (selected != CB_ERR && language != CB_ERR)
+        ForceLanguage = static_cast<int>(language);
+}
+
+void HideNavigation(HWND dialog)
+{
+    constexpr int hidden[] = {IDC_NEXT, IDC_BACK, IDCANCEL, IDC_WAIT_LABEL};
+    for (int id : hidden) {
+        HWND control = GetDlgItem(dialog, id);
+        ShowWindow(control, SW_HIDE);
+        UpdateWindow(control);
+    }
+    // The loop does not run during the installation: repaint the places the
+    // buttons leave now, or they would stay on screen.
+    UpdateWindow(dialog);
+}
+
+void KeepPointerInside(HWND window)
+{
+    POINT pointer;
+    RECT frame;
+    if (!GetCursorPos(&pointer) || !GetWindowRect(window, &frame))
+        return;
+    if (!PtInRect(&frame, pointer)) {
+        POINT centre = RectCentre(frame);
+        SetCursorPos(centre.x, centre.y);
+    }
+}
+
+// The result is never shown sooner than five whole seconds after the start.
+// No messages are dispatched meanwhile.
+void WaitMinimum(time_t start)
+{
+    for (;;) {
+        time_t now = time(nullptr);
+        if (now < start)    // the clock was set back: count from now
+            start = now;
+        if (now - start >= MinimumInstallSeconds)
+            return;
+        Sleep(10);
+    }
+}
+
+void InstallTrigger(HWND dialog)
+{
+    ShowPage(dialog, 3);
+    WizardState = WizardInstalling;
+    GetDlgItemTextA(dialog, IDC_DEST_EDIT, InstallDir, MAX_PATH);
+    StripTrailingBackslashes(InstallDir, CP_ACP);
+    if (!PrepareDestination(dialog)) {
+        WizardState = 3;
+        return;
+    }
+    ReadOptions(dialog);
+    HideNavigation(dialog);
+    time_t start = time(nullptr);
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    KeepPointerInside(dialog);
+    int installed = RunInstallation();
+    WaitMinimum(start);
+    if (installed)
+        ShowMessage("祝贺您：安装顺利完成！", "Congratulations! Installation Success!", 0, dialog);
+    else
+        ShowMessage("安装失败！请检查一下系统后，再重新安装。谢谢！",
+                    "Installation failed. Please check your system (quit all Tarvo applications) "
+                    "and try again.",
+                    0, dialog);
+    WizardState = WizardQuit;
+}
+
+void GoForward(HWND dialog)
+{
+    switch (WizardState) {
+    case 0: EnterDisplayTest(dialog); break;
+    case 1: LeaveDisplayTest(dialog); break;
+    case 2: WizardState = 3; ShowPage(dialog, 3); break;
+    case 3: InstallTrigger(dialog); break;
+    default: break;     // installing or quitting
+    }
+}
+
+void WizardCommand(HWND dialog, int id)
+{
+    switch (id) {
+    case IDC_BACK: GoBack(dialog); break;
+    case IDCANCEL: WizardState = WizardQuit; break;
+    case IDC_DESKTOP_ICONS:
+    case IDC_AUTO_START: InvalidateRect(GetDlgItem(dialog, id), nullptr, FALSE); break;
+    case IDC_DISPLAY_OK:
+    case IDC_DISPLAY_NO: ToggleAnswer(dialog, id); break;
+    case IDC_ENGLISH_LICENCE: ShowPage(dialog, 2); break;
+    case IDC_BROWSE: BrowseForFolder(dialog); break;
+    case IDC_NEXT: GoForward(dialog); break;
+    default: break;
+    }
+}
+
+void DrawWizardItem(HWND dialog, const DRAWITEMSTRUCT* item)
+{
+    if (item->CtlID == IDC_LICENCE_CN)
+        DrawListItem(IDC_LICENCE_CN, 0, item, dialog);
+    else if (item->CtlID == IDC_LANGUAGE_COMBO)
+        DrawListItem(IDC_LANGUAGE_COMBO, 1, item, dialog);
+    else
+        DrawOwnerControl(item);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+
+INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitWizard(dialog);
+        return TRUE;    // the dialog manager focuses the first tab stop
+    case WM_DRAWITEM:
+        DrawWizardItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_MEASUREITEM:
+        return MeasureListItem(static_cast<int>(wParam), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_COMMAND:
+        // By control id alone: every notification runs the handler.
+        WizardCommand(dialog, LOWORD(wParam));
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void ShowPage(HWND dialog, int page)
+{
+    for (int row = 0; PageTable[row][0] != 0; ++row)
+        for (int i = 0; i < PageRowSize && PageTable[row][i] != 0; ++i)
+            ShowControl(dialog, PageTable[row][i], row == page);
+
+    if (page == 2 && !LicenceLoaded) {
+        if (!LoadLicences(dialog))
+            return;
+        LicenceLoaded = 1;
+    }
+
+    ShowControl(dialog, IDC_LICENCE_CN, 0);
+    ShowControl(dialog, IDC_LICENCE_EN, 0);
+    if (page == 2) {
+        int english = SendDlgItemMessageA(dialog, IDC_ENGLISH_LICENCE, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        ShowControl(dialog, english ? IDC_LICENCE_EN : IDC_LICENCE_CN, 1);
+    }
+
+    if (WizardState >= 0 && WizardState < WizardInstalling) {
+        HWND back = GetDlgItem(dialog, IDC_BACK);
+        ShowWindow(back, page == 0 ? SW_HIDE : SW_SHOW);
+        EnableWindow(back, page != 0);
+    }
+
+    InvalidateRect(dialog, nullptr, TRUE);
+    UpdateWindow(dialog);
+}
+
+// ---------------------------------------------------------------------------
+// Pure parts
+
+int NextLicenceLine(const char* text, size_t* position, char* line)
+{
+    const char* start = text + *position;
+    const char* end = strchr(start, '\r');
+    if (!end)
+        return 0;   // nothing after the last CR counts
+    size_t length = static_cast<size_t>(end - start);
+    size_t take = length;
+    if (length > LicenceItemSize - 1) {
+        // Cut between characters; the rest of the line makes the next item.
+        take = 0;
+        while (true) {
+            size_t step = (static_cast<unsigned char>(start[take]) & 0x80) ? 2 : 1;
+            if (take + step > LicenceItemSize - 1)
+                break;
+            take += step;
+        }
+        memcpy(line, start, take);
+        line[take] = 0;
+        *position += take;
+        return 1;
+    }
+    memcpy(line, start, take);
+    line[take] = 0;
+    *position += length + 1;
+    if (text[*position] == '\n')
+        ++*position;
+    return 1;
+}
+
+int EndsWithBackslash(const char* path, UINT codePage)
+{
+    // Walk by characters: a trail byte of a double-byte character may be 0x5C.
+    int last = 0;
+    for (const char* p = path; *p; ) {
+        if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1]) {
+            last = 0;
+            p += 2;
+        } else {
+            last = *p == '\\';
+            ++p;
+        }
+    }
+    return last;
+}
+
+void StripTrailingBackslashes(char* path, UINT codePage)
+{
+    while (EndsWithBackslash(path, codePage))
+        path[strlen(path) - 1] = 0;
+}
+
+int DefaultDestination(const char* windowsDir, const char* folderName, char* out)
+{
+    int written = snprintf(out, MAX_PATH, "%c:\\%s", windowsDir[0], folderName);
+    return written > 0 && written < MAX_PATH;
+}
+
+int DocFolderOf(const char* installDir, UINT codePage, char* out)
+{
+    const char* separator = EndsWithBackslash(installDir, codePage) ? "" : "\\";
+    int written = snprintf(out, MAX_PATH, "%s%sdoc", installDir, separator);
+    return written > 0 && written < MAX_PATH;
+}
+
+POINT RectCentre(const RECT& rect)
+{
+    POINT centre;
+    centre.x = rect.left + (rect.right - rect.left) / 2;
+    centre.y = rect.top + (rect.bottom - rect.top) / 2;
+    return centre;
+}

@@ -2,6 +2,7 @@
 // the install trigger. Owns WizardState and everything the user decides.
 #pragma once
 #include <windows.h>
+#include <stddef.h>
 
 extern int WizardState;             // 0..3 page, 99 installing, -1 quit
 extern char InstallDir[MAX_PATH];   // destination, no trailing backslash
@@ -14,3 +15,58 @@ extern int LicenceLoaded;
 
 INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowPage(HWND dialog, int page);
+
+constexpr int WizardInstalling = 99;
+constexpr int WizardQuit = -1;
+
+// The controls of each page; a row ends at its first 0, the table at a row
+// whose first id is 0.
+constexpr int PageRowSize = 16;
+inline constexpr int PageTable[][PageRowSize] = {
+    {1004, 1005, 1002, 1006, 1003},
+    {1015, 1017, 1018, 1007, 1008},
+    {1010, 1019, 1014},
+    {1030, 1031},
+    {0},
+};
+
+struct LanguageEntry {
+    int Id;             // item data of the combo box entry, value of ForceLanguage
+    const char* Text;   // MixedText, painted by the owner-draw code
+};
+inline constexpr LanguageEntry LanguageList[] = {
+    {0, "English 英文"},
+    {1, "Chinese(Simplified)  中文简体"},
+    {2, "Chinese(Traditional) 中文繁体"},
+};
+
+// The licence texts inflate into a buffer of this size. The last byte is
+// kept for the terminating NUL: a text that needs all of it is refused.
+constexpr unsigned long LicenceBufferSize = 65536;
+constexpr int LicenceLineLimit = 500;   // items added to the Chinese list at most
+constexpr int LicenceItemSize = 260;    // list items are read back into 260 bytes
+
+// --- Pure parts, also used by the tests ---
+
+// Next item of the Chinese licence, starting at text[*position]: the bytes up
+// to the next CR (one LF directly after it is skipped). Text after the last
+// CR is not a line. A line longer than LicenceItemSize - 1 bytes continues in
+// the next item, cut between characters (a byte with the top bit set starts
+// a two-byte character). Copies the item into line (LicenceItemSize bytes)
+// and returns 1; returns 0 when no item is left.
+int NextLicenceLine(const char* text, size_t* position, char* line);
+
+// 1 when the path's last character is a backslash. codePage tells the
+// double-byte lead bytes, whose second byte may be 0x5C too.
+int EndsWithBackslash(const char* path, UINT codePage);
+// Removes every trailing backslash.
+void StripTrailingBackslashes(char* path, UINT codePage);
+
+// "%c:\%s" from the drive letter of windowsDir and the folder name.
+// 0 when it does not fit into MAX_PATH bytes.
+int DefaultDestination(const char* windowsDir, const char* folderName, char* out);
+// installDir + "\doc", with no doubled backslash. 0 when it does not fit.
+int DocFolderOf(const char* installDir, UINT codePage, char* out);
+
+// Centre of a window rectangle, in integer arithmetic.
+POINT RectCentre(const RECT& rect);
