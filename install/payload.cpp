@@ -7,6 +7,7 @@
 #include <string.h>
 #include <zlib.h>
 
+#include "install/config.h"
 #include "shell/startup.h"
 #include "ui/wizard.h"
 
@@ -81,12 +82,8 @@ int WritePayloadFile(const char* fileName, const unsigned char* data, unsigned l
 
     // A read-only or hidden file from an earlier installation must not stop
     // the new one from replacing it.
-    if (_access(path, 0) == 0) {
-        DWORD attributes = GetFileAttributesA(path);
-        if (attributes != INVALID_FILE_ATTRIBUTES)
-            SetFileAttributesA(path,
-                               attributes & ~(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-    }
+    if (_access(path, 0) == 0)
+        ClearFileAttributes(path, 1, 1);
 
     FILE* file = fopen(path, "wb");
     if (!file)
