@@ -44,8 +44,10 @@ def load_unifont(path):
     return glyphs, narrow
 
 
-def is_box_drawing(code):
-    return 0x2500 <= code <= 0x257F
+def joins_neighbours(code):
+    """Glyphs drawn as lines that meet the next cell: box drawing, and the
+    horizontal bar that Chinese text doubles into a dash."""
+    return 0x2500 <= code <= 0x257F or code == 0x2015
 
 
 def _stretch(byte_row):
@@ -60,11 +62,11 @@ def _stretch(byte_row):
 
 def cell_rows(code, glyphs, narrow):
     """The 16 ink rows of a character's cell. Half-width glyphs are centred,
-    except box drawing, which is stretched so its lines reach both edges and
-    join with the neighbouring cells."""
+    except lines meant to join (box drawing, the dash bar), which are
+    stretched so that they reach both edges."""
     rows = glyphs[code]
     if code in narrow:
-        if is_box_drawing(code):
+        if joins_neighbours(code):
             return [_stretch(r) for r in rows]
         return [r >> 4 for r in rows]
     return rows

@@ -15,6 +15,7 @@ import sys
 import time
 import zlib
 
+sys.dont_write_bytecode = True   # keep the source tree clean
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import atlas       # noqa: E402
 import pictures    # noqa: E402
