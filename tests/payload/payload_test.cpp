@@ -413,3 +413,100 @@ TEST(PayloadPrograms, StandInsArePortableExecutables)
     // Each program has an icon of its own, so the stand-ins differ.
     EXPECT_NE(Inflated(IdOf("TVO.exe")), Inflated(IdOf("Quorlin.exe")));
 }
+
+namespace {
+
+// Writes a payload file into the temporary folder; returns its path.
+std::string WriteTemp(const char* fileName, const std::string& data)
+{
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + "payload_test_" + fileName;
+    FILE* f = fopen(path.c_str(), "wb");
+    EXPECT_NE(f, nullptr) << path;
+    if (f) {
+        EXPECT_EQ(fwrite(data.data(), 1, data.size(), f), data.size());
+        fclose(f);
+    }
+    return path;
+}
+
+struct WindowSearch {
+    DWORD ProcessId;
+    HWND Found;
+};
+
+BOOL CALLBACK FindProcessWindow(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char cls[64] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (pid == search->ProcessId && std::strcmp(cls, "TarvoStandIn") == 0) {
+        search->Found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TEST(PayloadPrograms, StandInsRunTheirWindowAndCarryAnIcon)
+{
+    const char* const programs[] = {"TVO.exe", "Quorlin.exe", "KeyTrainer.exe",
+                                    "Zelta6Show.exe", "TVOUnInstall.exe"};
+    for (const char* name : programs) {
+        std::string path = WriteTemp(name, Inflated(IdOf(name)));
+        HMODULE image = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(image, nullptr) << name;
+        EXPECT_NE(FindResourceA(image, MAKEINTRESOURCEA(1), RT_GROUP_ICON), nullptr) << name;
+        FreeLibrary(image);
+    }
+
+    // One of them started for real: its window appears, says what it is,
+    // and closes with exit code 0.
+    std::string path = WriteTemp("Quorlin.exe", Inflated(IdOf("Quorlin.exe")));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    std::vector<char> command(path.begin(), path.end());
+    command.push_back('\0');
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process));
+    WaitForInputIdle(process.hProcess, 20000);
+    WindowSearch search = {process.dwProcessId, nullptr};
+    for (int tries = 0; tries < 200 && !search.Found; ++tries) {
+        EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
+        if (!search.Found)
+            Sleep(50);
+    }
+    ASSERT_NE(search.Found, nullptr) << "no window from the stand-in";
+    char title[64] = "";
+    GetWindowTextA(search.Found, title, sizeof title);
+    EXPECT_STREQ(title, "Quorlin.exe");
+    PostMessageA(search.Found, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+TEST(PayloadPrograms, HookLibraryLoadsAndExportsItsPair)
+{
+    std::string path = WriteTemp("kbhook.dll", Inflated(IdOf("kbhook.dll")));
+    HMODULE hook = LoadLibraryA(path.c_str());
+    ASSERT_NE(hook, nullptr);
+    using Install = int (*)(HWND);
+    using Remove = int (*)();
+    auto install = reinterpret_cast<Install>(reinterpret_cast<void (*)()>(GetProcAddress(hook, "KbHookInstall")));
+    auto remove = reinterpret_cast<Remove>(reinterpret_cast<void (*)()>(GetProcAddress(hook, "KbHookRemove")));
+    ASSERT_NE(install, nullptr);
+    ASSERT_NE(remove, nullptr);
+    EXPECT_EQ(remove(), 0) << "nothing installed yet";
+    EXPECT_EQ(install(nullptr), 1);
+    EXPECT_EQ(remove(), 1);
+    FreeLibrary(hook);
+}

@@ -140,12 +140,13 @@ def main():
         if path:
             with open(path, "rb") as f:
                 data = f.read()
-        elif name == ATLAS_FILE:
-            data = atlas.build_atlas(args.unifont, report=print)
         else:
             if args.real_dir:
                 missing_real.append(name)
-            data = standins.standin(name, font, programs)
+            if name == ATLAS_FILE:
+                data = atlas.build_atlas(args.unifont, report=print)
+            else:
+                data = standins.standin(name, font, programs)
         stream = compress(data)
         write_if_changed(os.path.join(args.out, "%d.z" % rid), stream)
         return len(data), len(stream)
