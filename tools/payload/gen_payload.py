@@ -51,17 +51,9 @@ def read_manifest(path):
     return rows
 
 
-def write_if_changed(path, data):
-    """Writes the file; an identical file is left alone so that nothing
-    depending on it is rebuilt for nothing, but its time is refreshed so
-    the build sees the output as up to date."""
-    try:
-        with open(path, "rb") as f:
-            if f.read() == data:
-                os.utime(path)
-                return
-    except OSError:
-        pass
+def write_file(path, data):
+    """Replaces the file in one step, so a build stopped midway leaves no
+    half-written stream behind."""
     tmp = path + ".tmp"
     with open(tmp, "wb") as f:
         f.write(data)
@@ -80,7 +72,7 @@ def write_icons(folder, font):
     for name, (letter, colour) in PROGRAM_ICONS.items():
         sub = os.path.join(folder, name.rsplit(".", 1)[0])
         os.makedirs(sub, exist_ok=True)
-        write_if_changed(os.path.join(sub, "stub.ico"), pictures.program_icon(letter, colour, font))
+        write_file(os.path.join(sub, "stub.ico"), pictures.program_icon(letter, colour, font))
 
 
 def resource_script(rows):
@@ -148,7 +140,7 @@ def main():
             else:
                 data = standins.standin(name, font, programs)
         stream = compress(data)
-        write_if_changed(os.path.join(args.out, "%d.z" % rid), stream)
+        write_file(os.path.join(args.out, "%d.z" % rid), stream)
         return len(data), len(stream)
 
     # Largest first, two at a time: zlib releases the interpreter lock.
@@ -161,9 +153,9 @@ def main():
     for name in sorted(missing_real):
         print("warning: %s not found in %s; its stand-in is used" % (name, args.real_dir),
               file=sys.stderr)
-    write_if_changed(os.path.join(args.out, "payload.rc"), resource_script(rows))
+    write_file(os.path.join(args.out, "payload.rc"), resource_script(rows))
     letter, colour = INSTALLER_ICON
-    write_if_changed(os.path.join(args.out, "installer.ico"),
+    write_file(os.path.join(args.out, "installer.ico"),
                      pictures.program_icon(letter, colour, font))
     raw = sum(s[0] for s in sizes.values())
     packed = sum(s[1] for s in sizes.values())

@@ -6,6 +6,7 @@ noise)."""
 import array
 import random
 import struct
+import sys
 import zlib
 
 HANZI_LEAD = bytes(range(0xB0, 0xD8))       # GB2312 level-1 hanzi
@@ -51,9 +52,10 @@ def records(size, name, columns, header=b""):
                 values = array.array("I", range(arg, arg + n))
             else:
                 values = array.array("I", (i // arg for i in range(n)))
+            assert values.itemsize == 4
+            if sys.byteorder == "big":
+                values.byteswap()
             data = values.tobytes()
-            if values.itemsize != 4 or struct.pack("=I", 1) != b"\x01\0\0\0":
-                data = b"".join(struct.pack("<I", v) for v in values)
             for k in range(width):
                 buf[off + k::rec] = data[k::4]
         elif kind == "sym":

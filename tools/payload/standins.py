@@ -73,6 +73,9 @@ def standin(name, font, programs):
     if name in programs:
         with open(programs[name], "rb") as f:
             return f.read()
+    if lower.endswith((".exe", ".dll")):
+        raise SystemExit("%s: pass the built stand-in program with --program %s=PATH"
+                         % (name, name))
     if name == "GlyphAtlas.bin":
         raise AssertionError("the atlas is built separately")
     if name == "Terms_cn.txt":
