@@ -105,8 +105,9 @@ def all_gb2312():
     return chars
 
 
-def build_atlas(unifont_path, report=None):
-    glyphs, narrow = load_unifont(unifont_path)
+def build_atlas(font, report=None):
+    """The 241,664 atlas bytes from the font loaded by load_unifont."""
+    glyphs, narrow = font
     defined = all_gb2312()
     missing = [cp for cp in defined if cp not in glyphs]
     if missing:

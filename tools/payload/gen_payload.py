@@ -115,6 +115,7 @@ def main():
                 print(name)
         return
 
+    started = time.monotonic()
     font = atlas.load_unifont(args.unifont)
     if args.icons:
         write_icons(args.icons, font)
@@ -122,7 +123,6 @@ def main():
     if not args.out:
         ap.error("--out is required")
 
-    started = time.monotonic()
     programs = dict(p.split("=", 1) for p in args.program)
     os.makedirs(args.out, exist_ok=True)
     missing_real = []
@@ -136,7 +136,7 @@ def main():
             if args.real_dir:
                 missing_real.append(name)
             if name == ATLAS_FILE:
-                data = atlas.build_atlas(args.unifont, report=print)
+                data = atlas.build_atlas(font, report=print)
             else:
                 data = standins.standin(name, font, programs)
         stream = compress(data)
@@ -155,8 +155,7 @@ def main():
               file=sys.stderr)
     write_file(os.path.join(args.out, "payload.rc"), resource_script(rows))
     letter, colour = INSTALLER_ICON
-    write_file(os.path.join(args.out, "installer.ico"),
-                     pictures.program_icon(letter, colour, font))
+    write_file(os.path.join(args.out, "installer.ico"), pictures.program_icon(letter, colour, font))
     raw = sum(s[0] for s in sizes.values())
     packed = sum(s[1] for s in sizes.values())
     print("payload: %d files, %d bytes, %d compressed, %.1f s"
