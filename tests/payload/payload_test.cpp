@@ -461,6 +461,19 @@ TEST(PayloadPrograms, StandInsRunTheirWindowAndCarryAnIcon)
         HMODULE image = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
         ASSERT_NE(image, nullptr) << name;
         EXPECT_NE(FindResourceA(image, MAKEINTRESOURCEA(1), RT_GROUP_ICON), nullptr) << name;
+        // the generated icon is one the system can turn into a 32x32 icon
+        HICON icon = static_cast<HICON>(LoadImageA(image, MAKEINTRESOURCEA(1), IMAGE_ICON, 32, 32, 0));
+        EXPECT_NE(icon, nullptr) << name;
+        ICONINFO info = {};
+        if (icon && GetIconInfo(icon, &info)) {
+            BITMAP colour = {};
+            GetObjectA(info.hbmColor, sizeof colour, &colour);
+            EXPECT_EQ(colour.bmWidth, 32) << name;
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+        }
+        if (icon)
+            DestroyIcon(icon);
         FreeLibrary(image);
     }
 
