@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Runs the payload generator twice into fresh folders, with the build's own
-arguments, and fails unless both runs wrote the same files byte for byte."""
+arguments and different hash seeds, and fails unless both runs wrote the same files byte for byte."""
 import filecmp
 import os
 import subprocess
@@ -12,9 +12,11 @@ def main():
     generator, args = sys.argv[1], sys.argv[2:]
     with tempfile.TemporaryDirectory() as tmp:
         outs = [os.path.join(tmp, "run%d" % n) for n in (1, 2)]
-        for out in outs:
+        for n, out in enumerate(outs):
+            # different hash seeds: no output may depend on set or dict order
+            env = dict(os.environ, PYTHONHASHSEED=str(n + 1))
             subprocess.run([sys.executable, generator] + args + ["--out", out], check=True,
-                           stdout=subprocess.DEVNULL)
+                           stdout=subprocess.DEVNULL, env=env)
         names = sorted(os.listdir(outs[0]))
         if names != sorted(os.listdir(outs[1])):
             sys.exit("the two runs wrote different file sets")
