@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Runs the payload generator twice into fresh folders, with the build's own
-arguments and different hash seeds, and fails unless both runs wrote the same files byte for byte."""
+arguments and different hash seeds, and fails unless both runs wrote the
+same files byte for byte."""
 import filecmp
 import os
 import subprocess
