@@ -71,7 +71,7 @@ def engine_ini(english=False):
 
 def tip_list(english=False):
     lines = []
-    for n, (key, cn, en) in enumerate(INTERFACE, 1):
+    for n, (_, cn, en) in enumerate(INTERFACE, 1):
         if english:
             lines.append("%d. %s: see the help page for how to use %s." % (n, en, en.lower()))
         else:
@@ -107,7 +107,7 @@ def bilingual_u8():
     rnd = random.Random(seed_of("bilingual.u8"))
     chars = level1_hanzi()
     for n in range(6000):
-        key, cn, en = INTERFACE[n % len(INTERFACE)]
+        _, cn, en = INTERFACE[n % len(INTERFACE)]
         word = cn if n < len(INTERFACE) else cn[:1] + rnd.choice(chars)
         lines.append("%s\t%s (%d)" % (word, en.lower(), n))
     return ("\ufeff" + "\n".join(lines) + "\n").encode("utf-8")
