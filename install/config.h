@@ -14,9 +14,9 @@ int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden);
 // 0 when the file was deleted, -1 when it was not.
 int DeleteFileForced(const char* path);
 
-// Pure rules of the update, on the file's bytes. The file is scanned as the
-// engine's own reader sees it: line by line, a line longer than
-// ConfigPieceMax bytes in several pieces.
+// Pure rules of the update, on the file's bytes. The file is scanned line by
+// line through a 256-byte line buffer, so that a line longer than
+// ConfigPieceMax bytes arrives in several pieces.
 constexpr size_t ConfigPieceMax = 255;
 
 // Length of the piece that starts at `start`: up to and including the next

@@ -1,0 +1,107 @@
+// Environment detection: the language and module-folder rules with any
+// values, and DetectEnvironment against the queries of the running system.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "shell/environment.h"
+
+TEST(LanguageForSystem, ChineseSublanguagesOnAMultiByteCodePage)
+{
+    EXPECT_EQ(LanguageForSystem(1, 0x0404), 2);   // Taiwan
+    EXPECT_EQ(LanguageForSystem(1, 0x0804), 1);   // PRC
+    EXPECT_EQ(LanguageForSystem(1, 0x0C04), 2);   // Hong Kong
+    EXPECT_EQ(LanguageForSystem(1, 0x1004), 1);   // Singapore
+    EXPECT_EQ(LanguageForSystem(1, 0x1404), 2);   // Macao
+}
+
+TEST(LanguageForSystem, EnglishUnlessChineseAndMultiByte)
+{
+    EXPECT_EQ(LanguageForSystem(1, 0x0411), 0);   // Japanese, code page 932
+    EXPECT_EQ(LanguageForSystem(1, 0x0412), 0);   // Korean
+    EXPECT_EQ(LanguageForSystem(1, 0x0409), 0);
+    for (WORD chinese : {0x0404, 0x0804, 0x0C04, 0x1004, 0x1404})
+        EXPECT_EQ(LanguageForSystem(0, chinese), 0) << std::hex << chinese;
+    // Only the low ten bits name the language: 0x0444 (Tatar) is not Chinese.
+    EXPECT_EQ(LanguageForSystem(1, 0x0444), 0);
+}
+
+namespace {
+
+// ModuleFolderOf into a buffer with a guard zone behind its MAX_PATH bytes.
+std::string FolderOf(const char* modulePath, bool* guardIntact)
+{
+    char out[MAX_PATH + 16];
+    memset(out, 0x5A, sizeof out);
+    ModuleFolderOf(modulePath, out);
+    *guardIntact = true;
+    for (size_t i = MAX_PATH; i < sizeof out; i++)
+        *guardIntact = *guardIntact && out[i] == 0x5A;
+    return out;
+}
+
+}  // namespace
+
+TEST(ModuleFolderOf, KeepsTheTrailingBackslash)
+{
+    bool guard;
+    EXPECT_EQ(FolderOf("C:\\Setup\\x.exe", &guard), "C:\\Setup\\");
+    EXPECT_EQ(FolderOf("C:\\a\\b\\setup.exe", &guard), "C:\\a\\b\\");
+    EXPECT_EQ(FolderOf("\\x.exe", &guard), "\\");
+    EXPECT_EQ(FolderOf("C:\\", &guard), "C:\\");
+}
+
+TEST(ModuleFolderOf, FloppyRootWithoutAFolder)
+{
+    bool guard;
+    EXPECT_EQ(FolderOf("x.exe", &guard), "A:\\");
+    EXPECT_EQ(FolderOf("", &guard), "A:\\");
+    EXPECT_EQ(FolderOf(nullptr, &guard), "A:\\");
+}
+
+TEST(ModuleFolderOf, LongestPathsStayInTheBuffer)
+{
+    // 259 characters, the folder taking all but "\x.exe": it fits whole.
+    std::string folder = "C:\\" + std::string(259 - 3 - 6, 'f');
+    std::string path = folder + "\\x.exe";
+    ASSERT_EQ(path.size(), 259u);
+    bool guard = false;
+    EXPECT_EQ(FolderOf(path.c_str(), &guard), folder + "\\");
+    EXPECT_TRUE(guard);
+
+    // A folder of exactly 259 characters with its backslash still fits; one
+    // of 260 cannot be held and is not cut short.
+    std::string fits = std::string(258, 'g') + "\\";
+    EXPECT_EQ(FolderOf((fits + "x.exe").c_str(), &guard), fits);
+    EXPECT_TRUE(guard);
+    std::string tooLong = std::string(259, 'g') + "\\";
+    EXPECT_EQ(FolderOf((tooLong + "x.exe").c_str(), &guard), "A:\\");
+    EXPECT_TRUE(guard);
+}
+
+TEST(DetectEnvironment, AgreesWithTheRunningSystem)
+{
+    DetectEnvironment(GetModuleHandleA(nullptr));
+
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    ASSERT_TRUE(GetVersionExA(&version));
+    EXPECT_EQ(OsInfo.IsNt, version.dwPlatformId == VER_PLATFORM_WIN32_NT ? 1 : 0);
+    EXPECT_EQ(OsInfo.IsVersion3, version.dwMajorVersion == 3 ? 1 : 0);
+
+    CPINFO codePage = {};
+    ASSERT_TRUE(GetCPInfo(CP_ACP, &codePage));
+    EXPECT_EQ(OsInfo.MultiByteAnsi, codePage.MaxCharSize > 1 ? 1 : 0);
+    EXPECT_EQ(OsInfo.SystemLangId, GetSystemDefaultLangID());
+    EXPECT_EQ(SystemLanguage, LanguageForSystem(OsInfo.MultiByteAnsi, OsInfo.SystemLangId));
+    EXPECT_STREQ(DefaultFolderName, "Tarvo");
+
+    char modulePath[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, modulePath, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    std::string expected(modulePath, strrchr(modulePath, '\\') + 1);
+    EXPECT_EQ(ModuleDir, expected);
+    EXPECT_EQ(ModuleDir[strlen(ModuleDir) - 1], '\\');
+}
