@@ -8,8 +8,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 export LANG="${TARVO_LANG:-en_US.UTF-8}"
 export LC_ALL="$LANG"
-# A system without Chinese fonts: fontconfig sees only DejaVu (Wine adds its
-# own Tahoma and Marlett). TARVO_FONTS=cjk adds WenQuanYi Zen Hei.
+# A system without Chinese fonts: fontconfig hides every face with Chinese
+# glyphs. TARVO_FONTS=cjk shows WenQuanYi Zen Hei.
 export FONTCONFIG_FILE="$TARVO_WINE_ROOT/fonts-${TARVO_FONTS:-latin}.conf"
 if [ -f "$TARVO_WINE_ROOT/display" ]; then
     export DISPLAY=":$(cat "$TARVO_WINE_ROOT/display")"

@@ -8,13 +8,20 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/env.sh"
 as_user() { "${TARVO_AS_USER[@]}" env HOME="$HOME" "$@"; }
 
-write_fontconfig() {   # name, extra font folder
+write_fontconfig() {   # name, font folders to hide
+    # Wine loads every font file of the folders fontconfig names, whatever
+    # fontconfig's own filters say: hide faces by leaving their folders out.
+    local dirs="" dir
+    for dir in $(find /usr/share/fonts -mindepth 2 -maxdepth 2 -type d | sort); do
+        case " $2 " in *" $dir "*) continue ;; esac
+        dirs="$dirs  <dir>$dir</dir>
+"
+    done
     cat > "$TARVO_WINE_ROOT/fonts-$1.conf" <<CONF
 <?xml version="1.0"?>
 <!DOCTYPE fontconfig SYSTEM "fonts.dtd">
 <fontconfig>
-  <dir>/usr/share/fonts/truetype/dejavu</dir>
-  $2
+$dirs  <include ignore_missing="yes">/etc/fonts/conf.d</include>
   <cachedir>$TARVO_WINE_ROOT/fontcache-$1</cachedir>
 </fontconfig>
 CONF
@@ -24,8 +31,11 @@ setup() {
     cleanup quiet
     rm -rf "$TARVO_WINE_ROOT"
     mkdir -p "$TARVO_WINE_ROOT/home" "$TARVO_WINE_ROOT/tmp"
-    write_fontconfig latin ""
-    write_fontconfig cjk "<dir>/usr/share/fonts/truetype/wqy</dir>"
+    # The system's own aliases stay (they map the dialog fonts); faces with
+    # Chinese glyphs are hidden, except WenQuanYi in the "cjk" variant.
+    local unifont="/usr/share/fonts/opentype/unifont /usr/share/fonts/truetype/unifont"
+    write_fontconfig latin "$unifont /usr/share/fonts/truetype/wqy"
+    write_fontconfig cjk "$unifont"
     # A free display number, then Xvfb detached from CTest's pipes.
     local n=$(( 50 + $$ % 400 ))
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
