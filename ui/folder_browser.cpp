@@ -28,6 +28,10 @@ static_assert(BrowserFlags == 0x86C, "browser flags");
 
 constexpr int FolderListId = 1121;      // lst2 of the classic dialog
 
+// The caption of template 168. Given as the title too: without one, some
+// systems title the classic dialog "Open File" instead of using the template's.
+constexpr const char* BrowserTitle = "Choose Destination Directory";
+
 UINT_PTR InitBrowser(HWND dialog)
 {
     SetFocus(GetDlgItem(dialog, FolderListId));
@@ -82,6 +86,7 @@ void BrowseForFolder(HWND dialog)
     request.lpstrFile = file;
     request.nMaxFile = 128;
     request.Flags = BrowserFlags;
+    request.lpstrTitle = BrowserTitle;
     request.lpfnHook = FolderBrowserHook;
     request.lpTemplateName = MAKEINTRESOURCEA(IDD_FOLDER_BROWSER);
     BOOL chosen = GetOpenFileNameA(&request);
