@@ -60,8 +60,21 @@ int main()
     AppInstance = GetModuleHandleA(nullptr);
     CreateSampleFont();
 
+    // The first use of the screen's device context initialises the display
+    // driver; timed apart so that the atlas figure is the atlas's own.
+    {
+        LARGE_INTEGER a, b;
+        QueryPerformanceCounter(&a);
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        QueryPerformanceCounter(&b);
+        std::printf("first screen DC and memory DC of the process: %.2f ms\n", Milliseconds(a, b));
+    }
+
     const int runs = 50;
-    double total = 0, best = 1e9, worst = 0;
+    double total = 0, best = 1e9, worst = 0, first = 0;
     for (int i = 0; i < runs; ++i) {
         LARGE_INTEGER a, b;
         QueryPerformanceCounter(&a);
@@ -72,12 +85,14 @@ int main()
             return 1;
         }
         const double ms = Milliseconds(a, b);
+        if (i == 0)
+            first = ms;
         total += ms;
         best = ms < best ? ms : best;
         worst = ms > worst ? ms : worst;
     }
-    std::printf("LoadGlyphAtlas (inflate 241664 bytes, 4 planes): mean %.2f ms, best %.2f ms, worst %.2f ms over %d runs\n",
-                total / runs, best, worst, runs);
+    std::printf("LoadGlyphAtlas (inflate 241664 bytes, 4 planes): first %.2f ms; mean %.2f ms, best %.2f ms, "
+                "worst %.2f ms over %d runs\n", first, total / runs, best, worst, runs);
 
     HWND showcase = CreateShowcase(AppInstance);
     if (!showcase)
@@ -93,6 +108,17 @@ int main()
     item.hDC = dc;
     item.rcItem = RECT{10, 10, 120, 38};
     DrawOwnerControl(&item);   // warm-up: first use of fonts and brushes
+
+    // The heap walk does see a block that stays allocated.
+    {
+        SIZE_T bytes0, blocks0, bytes1, blocks1;
+        HeapInUse(&bytes0, &blocks0);
+        void* probe = HeapAlloc(GetProcessHeap(), 0, 100);
+        HeapInUse(&bytes1, &blocks1);
+        HeapFree(GetProcessHeap(), 0, probe);
+        std::printf("control: one HeapAlloc(100) shows as +%lu bytes, +%lu blocks\n",
+                    static_cast<unsigned long>(bytes1 - bytes0), static_cast<unsigned long>(blocks1 - blocks0));
+    }
 
     const long newBefore = Allocations;
     SIZE_T bytesBefore, blocksBefore, bytesAfter, blocksAfter;

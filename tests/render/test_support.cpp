@@ -152,8 +152,13 @@ bool WritePng(const char* path, const unsigned char* rgb, int width, int height)
     return fclose(f) == 0 && ok;
 }
 
-bool CaptureScreenPng(const char* path, const RECT& r)
+bool CaptureScreenPng(const char* path, const RECT& whole)
 {
+    // Only what is on the screen can be captured.
+    RECT screenRect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT r;
+    if (!IntersectRect(&r, &whole, &screenRect))
+        return false;
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0)
         return false;
