@@ -281,6 +281,25 @@ TEST(MessageDialog, YesNoKindReturnsTheAnswer)
     EXPECT_EQ(2, result);
 }
 
+TEST(MessageDialog, EnterKeyAnswersOkButNoQuestion)
+{
+    auto pressEnter = [](HWND dialog, Observed& s) {
+        SetForegroundWindow(dialog);
+        Sleep(50);
+        PressKey(VK_RETURN);
+        Sleep(300);
+        s.OpenAfterIgnoredCommands = IsWindow(dialog) != 0;
+        if (s.OpenAfterIgnoredCommands)
+            Click(dialog, 7);
+    };
+    Observed ok;
+    EXPECT_EQ(1, RunMessage(Congratulations, "Congratulations! Installation Success!", MB_OK, ok, pressEnter));
+    EXPECT_FALSE(ok.OpenAfterIgnoredCommands);
+    Observed question;
+    EXPECT_EQ(7, RunMessage(WordBaseQuestion, "Replace it?", MB_YESNO, question, pressEnter));
+    EXPECT_TRUE(question.OpenAfterIgnoredCommands);
+}
+
 TEST(MessageDialog, OtherKindsOfferOkAndCancel)
 {
     Observed seen;
