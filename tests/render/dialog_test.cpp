@@ -225,6 +225,26 @@ void ExpectLayout(const Observed& seen, const char* chinese, const char* english
     }
 }
 
+TEST(MessageDialog, RunsWithoutChineseSupport)
+{
+    // The screenshots are meant to show a system that cannot display Chinese.
+    EXPECT_EQ(1252u, GetACP());
+    HDC dc = GetDC(nullptr);
+    LOGFONTA font = {};
+    font.lfCharSet = GB2312_CHARSET;
+    struct Found {
+        static int CALLBACK Each(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM data)
+        {
+            ++*reinterpret_cast<int*>(data);
+            return 1;
+        }
+    };
+    int faces = 0;
+    EnumFontFamiliesExA(dc, &font, Found::Each, reinterpret_cast<LPARAM>(&faces), 0);
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(0, faces) << "a GB2312 face is installed";
+}
+
 TEST(MessageDialog, TemplateIsAsShipped)
 {
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_MESSAGE_DIALOG), reinterpret_cast<LPCSTR>(RT_DIALOG));
