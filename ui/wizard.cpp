@@ -297,7 +297,12 @@ void WizardCommand(HWND dialog, int id)
     case IDC_AUTO_START: InvalidateRect(GetDlgItem(dialog, id), nullptr, FALSE); break;
     case IDC_DISPLAY_OK:
     case IDC_DISPLAY_NO: ToggleAnswer(dialog, id); break;
-    case IDC_ENGLISH_LICENCE: ShowPage(dialog, 2); break;
+    case IDC_ENGLISH_LICENCE:
+        // Only on its own page: hiding the focused box on the way to another
+        // page sends a focus notification, which must not bring page 2 back.
+        if (WizardState == 2)
+            ShowPage(dialog, 2);
+        break;
     case IDC_BROWSE: BrowseForFolder(dialog); break;
     case IDC_NEXT: GoForward(dialog); break;
     default: break;

@@ -396,6 +396,12 @@ TEST_F(WizardDialog, EnterPressesTheFocusedButtonOrElseNextExactlyOnce)
     pressEnter(IDC_DESKTOP_ICONS);  // a check box: Next
     EXPECT_EQ(WizardState, 1);
     EXPECT_TRUE(Checked(IDC_DESKTOP_ICONS));
+    Click(IDC_DISPLAY_OK);
+    pressEnter(IDC_DISPLAY_OK);     // to the licence page
+    EXPECT_EQ(WizardState, 2);
+    pressEnter(IDC_ENGLISH_LICENCE);    // a focused page control hidden by the page switch
+    EXPECT_EQ(WizardState, 3);
+    ExpectPageVisible(3);
     pressEnter(IDCANCEL);           // Cancel quits; the loop stops at once
     EXPECT_EQ(WizardState, WizardQuit);
     MSG left;
