@@ -137,6 +137,15 @@ void ShowControl(HWND dialog, int id, int show)
     ShowWindow(GetDlgItem(dialog, id), show ? SW_SHOW : SW_HIDE);
 }
 
+// A focused control that a page switch hid passes the focus to Next. Some
+// systems move it to the first tab stop (Back) instead, and Enter would then
+// walk the wizard backwards.
+void KeepFocusVisible(HWND dialog, HWND focused)
+{
+    if (focused && IsChild(dialog, focused) && !IsWindowVisible(focused))
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_NEXT)), TRUE);
+}
+
 void ToggleAnswer(HWND dialog, int clicked)
 {
     int other = clicked == IDC_DISPLAY_OK ? IDC_DISPLAY_NO : IDC_DISPLAY_OK;
@@ -345,6 +354,7 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
 void ShowPage(HWND dialog, int page)
 {
+    HWND focused = GetFocus();
     for (int row = 0; PageTable[row][0] != 0; ++row)
         for (int i = 0; i < PageRowSize && PageTable[row][i] != 0; ++i)
             ShowControl(dialog, PageTable[row][i], row == page);
@@ -366,6 +376,7 @@ void ShowPage(HWND dialog, int page)
         HWND back = GetDlgItem(dialog, IDC_BACK);
         ShowWindow(back, page == 0 ? SW_HIDE : SW_SHOW);
         EnableWindow(back, page != 0);
+        KeepFocusVisible(dialog, focused);
     }
 
     InvalidateRect(dialog, nullptr, TRUE);

@@ -370,7 +370,9 @@ TEST_F(WizardDialog, AnExistingDestinationGetsNoDocFolder)
 {
     char base[MAX_PATH];
     snprintf(base, sizeof base, "C:\\wizard-existing-%lu", GetCurrentProcessId());
-    ASSERT_TRUE(CreateDirectoryA(base, nullptr));
+    CreateDirectoryA(base, nullptr);    // may remain from an earlier run in this prefix
+    RemoveDirectoryA((std::string(base) + "\\doc").c_str());
+    ASSERT_NE(GetFileAttributesA(base), INVALID_FILE_ATTRIBUTES);
     WalkToPage(3);
     SetDlgItemTextA(dialog, IDC_DEST_EDIT, base);
     Command(IDC_NEXT);
@@ -399,9 +401,11 @@ TEST_F(WizardDialog, EnterPressesTheFocusedButtonOrElseNextExactlyOnce)
     Click(IDC_DISPLAY_OK);
     pressEnter(IDC_DISPLAY_OK);     // to the licence page
     EXPECT_EQ(WizardState, 2);
+    EXPECT_EQ(GetFocus(), Item(IDC_NEXT));  // the hidden answer passed the focus on
     pressEnter(IDC_ENGLISH_LICENCE);    // a focused page control hidden by the page switch
     EXPECT_EQ(WizardState, 3);
     ExpectPageVisible(3);
+    EXPECT_EQ(GetFocus(), Item(IDC_NEXT));
     pressEnter(IDCANCEL);           // Cancel quits; the loop stops at once
     EXPECT_EQ(WizardState, WizardQuit);
     MSG left;
