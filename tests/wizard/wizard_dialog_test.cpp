@@ -412,6 +412,14 @@ TEST_F(WizardDialog, EnterPressesTheFocusedButtonOrElseNextExactlyOnce)
     EXPECT_TRUE(PeekMessageA(&left, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // the unused quit
 }
 
+TEST_F(WizardDialog, AQuitMessageEndsTheLoopOnAPage)
+{
+    PostQuitMessage(0);
+    RunMessageLoop();
+    EXPECT_EQ(WizardState, 0);
+    EXPECT_TRUE(IsWindow(dialog));
+}
+
 // --- The folder browser -----------------------------------------------------
 
 std::string CurrentDir()

@@ -211,16 +211,4 @@ TEST(Tables, LanguageIdsAreTheConfigurationValuesAndTextsAreGbk)
     EXPECT_EQ(strncmp(LanguageList[2].Text, "Chinese(Traditional) \xD6\xD0", 23), 0);
 }
 
-TEST(Paths, WindowRectangleCentreUsesIntegerHalves)
-{
-    RECT rect = {10, 20, 111, 221};
-    POINT centre = RectCentre(rect);
-    EXPECT_EQ(centre.x, 60);
-    EXPECT_EQ(centre.y, 120);
-    RECT negative = {-101, -51, -1, 0};
-    centre = RectCentre(negative);
-    EXPECT_EQ(centre.x, -51);
-    EXPECT_EQ(centre.y, -26);
-}
-
 } // namespace
