@@ -16,6 +16,7 @@
 
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
+#include "render/mixed_text.h"
 #include "shell/startup.h"
 #include "ui/owner_draw.h"
 #include "ui/wizard.h"
@@ -418,6 +419,16 @@ TEST_F(WizardDialog, AQuitMessageEndsTheLoopOnAPage)
     RunMessageLoop();
     EXPECT_EQ(WizardState, 0);
     EXPECT_TRUE(IsWindow(dialog));
+}
+
+// This program carries no glyph atlas: start-up must end before any window.
+TEST(StartUp, AnAtlasThatCannotBeInflatedEndsWithExitCodeOneAndNoWindow)
+{
+    MainDialog = nullptr;
+    EXPECT_EQ(RunInstaller(GetModuleHandleA(nullptr)), 1);
+    EXPECT_EQ(MainDialog, nullptr);
+    EXPECT_EQ(SampleFont, nullptr);     // released on the way out
+    EXPECT_EQ(FindWindowA("#32770", "Tarvo Chinese Input Engine Installer"), nullptr);
 }
 
 // --- The folder browser -----------------------------------------------------
