@@ -1,0 +1,550 @@
+// The driver's edges: process, windows, input, controls, files, images.
+#include "tests/e2e/driver.h"
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <zlib.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "render/atlas.h"
+#include "render/mixed_text.h"
+#include "shell/startup.h"
+#include "tests/e2e/e2e_ids.h"
+
+const char* const WizardTitle = "Tarvo Chinese Input Engine Installer";
+const char* const MessageTitle = "Quorlin Install Message";
+
+// ---- the process ------------------------------------------------------------
+
+std::string BuildFile(const char* name)
+{
+    const char* build = getenv("TARVO_BUILD");
+    std::string path = "Z:";
+    path += build ? build : "";
+    path += "/";
+    path += name;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run)
+{
+    *run = InstallerRun{};
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    char commandLine[MAX_PATH + 2];
+    snprintf(commandLine, sizeof commandLine, "\"%s\"", exePath);
+    if (!CreateProcessA(exePath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, currentDir,
+                        &startup, &run->Process))
+        return 0;
+    WaitForInputIdle(run->Process.hProcess, 10000);
+    return 1;
+}
+
+int StartInstaller(const char* exePath, const char* currentDir, InstallerRun* run)
+{
+    if (!StartProcess(exePath, currentDir, run)) return 0;
+    run->Main = WaitForProcessWindow(run->Process.dwProcessId, WizardTitle, "#32770", nullptr,
+                                     30000);
+    return run->Main != nullptr;
+}
+
+int WaitForExit(InstallerRun* run, DWORD timeoutMs, DWORD* exitCode)
+{
+    if (!run->Process.hProcess) return 0;
+    if (WaitForSingleObject(run->Process.hProcess, timeoutMs) != WAIT_OBJECT_0) return 0;
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(run->Process.hProcess, &code);
+    if (exitCode) *exitCode = code;
+    return 1;
+}
+
+void EndRun(InstallerRun* run)
+{
+    if (run->Process.hProcess) {
+        if (WaitForSingleObject(run->Process.hProcess, 0) != WAIT_OBJECT_0) {
+            TerminateProcess(run->Process.hProcess, 99);
+            WaitForSingleObject(run->Process.hProcess, 10000);
+        }
+        CloseHandle(run->Process.hProcess);
+        CloseHandle(run->Process.hThread);
+    }
+    *run = InstallerRun{};
+}
+
+// ---- windows ----------------------------------------------------------------
+
+namespace {
+struct WindowQuery {
+    DWORD Pid;
+    const char* Title;
+    const char* ClassName;
+    HWND Owner;
+    int EnabledOnly;
+    HWND Found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param)
+{
+    WindowQuery* query = reinterpret_cast<WindowQuery*>(param);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid != query->Pid || !IsWindowVisible(window)) return TRUE;
+    if (query->EnabledOnly && !IsWindowEnabled(window)) return TRUE;
+    char text[256] = "";
+    if (query->Title) {
+        GetWindowTextA(window, text, sizeof text);
+        if (strcmp(text, query->Title) != 0) return TRUE;
+    }
+    if (query->ClassName) {
+        GetClassNameA(window, text, sizeof text);
+        if (strcmp(text, query->ClassName) != 0) return TRUE;
+    }
+    if (query->Owner && GetWindow(window, GW_OWNER) != query->Owner) return TRUE;
+    query->Found = window;
+    return FALSE;
+}
+
+HWND FindWindowBy(DWORD pid, const char* title, const char* className, HWND owner, int enabled)
+{
+    WindowQuery query{pid, title, className, owner, enabled, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&query));
+    return query.Found;
+}
+}  // namespace
+
+HWND FindProcessWindow(DWORD pid, const char* title, const char* className, HWND owner)
+{
+    return FindWindowBy(pid, title, className, owner, 0);
+}
+
+HWND WaitForProcessWindow(DWORD pid, const char* title, const char* className, HWND owner,
+                          DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = FindProcessWindow(pid, title, className, owner)) != nullptr; },
+              timeoutMs);
+    return found;
+}
+
+HWND WaitForMessageDialog(const InstallerRun& run, DWORD timeoutMs)
+{
+    return WaitForProcessWindow(run.Process.dwProcessId, MessageTitle, "#32770", nullptr,
+                                timeoutMs);
+}
+
+HWND WaitForFolderBrowser(const InstallerRun& run, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitUntil([&] {
+        found = FindWindowBy(run.Process.dwProcessId, nullptr, "#32770", run.Main, 1);
+        return found != nullptr;
+    }, timeoutMs);
+    return found;
+}
+
+int ProcessHasWindow(DWORD pid)
+{
+    return FindProcessWindow(pid, nullptr, nullptr, nullptr) != nullptr;
+}
+
+// ---- acting ---------------------------------------------------------------------
+
+void ClickButton(HWND dialog, int id)
+{
+    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void PressCloseBox(HWND window)
+{
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+HWND FocusOf(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+int FocusControl(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) return 0;
+    SetForegroundWindow(dialog);
+    PostMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    return WaitUntil([&] { return FocusOf(dialog) == control; }, 5000);
+}
+
+int PressKeyOn(HWND dialog, int id, WORD vk)
+{
+    if (!FocusControl(dialog, id)) return 0;
+    INPUT keys[2]{};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = vk;
+    keys[0].ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
+int SetControlText(HWND dialog, int id, const char* text)
+{
+    return Ask(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text), 0) != 0;
+}
+
+// ---- reading ----------------------------------------------------------------------
+
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT fallback)
+{
+    DWORD_PTR result = 0;
+    if (!window || !SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result))
+        return fallback;
+    return static_cast<LRESULT>(result);
+}
+
+int IsShown(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return control && IsWindowVisible(control);
+}
+
+int IsEnabled(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return control && IsWindowEnabled(control);
+}
+
+int IsTicked(HWND dialog, int id)
+{
+    return Ask(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    LRESULT length = Ask(control, WM_GETTEXTLENGTH, 0, 0, 0);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    LRESULT got = Ask(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), 0);
+    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+    return text;
+}
+
+std::wstring ListItemText(HWND list, int index)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, index, 0, SMTO_NORMAL, 5000, &length) ||
+        static_cast<LRESULT>(length) < 0)
+        return std::wstring();
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL,
+                        5000, &got);
+    text.resize(static_cast<LRESULT>(got) > 0 ? got : 0);
+    return text;
+}
+
+int VisiblePage(HWND wizard)
+{
+    constexpr int marker[4] = {1002, 1007, 1010, 1031};   // one control of each page
+    for (int page = 0; page < 4; ++page)
+        if (IsShown(wizard, marker[page])) return page;
+    return -1;
+}
+
+// ---- files --------------------------------------------------------------------------
+
+DWORD Attributes(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str());
+}
+
+int FileExists(const std::string& path)
+{
+    DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+int FolderExists(const std::string& path)
+{
+    DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    std::string bytes;
+    FILE* file = fopen(path.c_str(), "rb");
+    if (!file) return bytes;
+    char chunk[65536];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    fclose(file);
+    return bytes;
+}
+
+void RemoveTree(const std::string& path)
+{
+    DWORD a = Attributes(path);
+    if (a == INVALID_FILE_ATTRIBUTES) return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileA(path.c_str());
+        return;
+    }
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
+                RemoveTree(path + "\\" + found.cFileName);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
+std::string ShellFolder(int csidl)
+{
+    char path[MAX_PATH] = "";
+    if (!SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE)) return std::string();
+    return path;
+}
+
+int ReadShortcut(const std::string& linkPath, ShortcutInfo* info)
+{
+    if (FAILED(CoInitialize(nullptr))) return 0;
+    int ok = 0;
+    IShellLinkA* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* file = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+            WCHAR wide[MAX_PATH];
+            if (MultiByteToWideChar(CP_ACP, 0, linkPath.c_str(), -1, wide, MAX_PATH) &&
+                SUCCEEDED(file->Load(wide, STGM_READ))) {
+                char text[MAX_PATH] = "";
+                WIN32_FIND_DATAA data;
+                if (SUCCEEDED(link->GetPath(text, MAX_PATH, &data, SLGP_RAWPATH)))
+                    info->Target = text;
+                text[0] = 0;
+                link->GetWorkingDirectory(text, MAX_PATH);
+                info->WorkingDir = text;
+                text[0] = 0;
+                link->GetDescription(text, MAX_PATH);
+                info->Description = text;
+                ok = 1;
+            }
+            file->Release();
+        }
+        link->Release();
+    }
+    CoUninitialize();
+    return ok;
+}
+
+// ---- images -----------------------------------------------------------------------
+
+int CaptureScreen(const RECT& area, Image* image)
+{
+    int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return 0;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;   // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    int ok = 0;
+    if (memory && bitmap) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+        GdiFlush();
+        SelectObject(memory, old);
+        if (ok) {
+            image->Width = width;
+            image->Height = height;
+            const DWORD* pixel = static_cast<const DWORD*>(bits);
+            image->Pixels.assign(pixel, pixel + width * height);
+            for (DWORD& p : image->Pixels) p &= 0xFFFFFF;
+        }
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+int CaptureWindow(HWND window, Image* image)
+{
+    RECT area;
+    if (!GetWindowRect(window, &area)) return 0;
+    return CaptureScreen(area, image);
+}
+
+Image Crop(const Image& image, int x, int y, int width, int height)
+{
+    Image part;
+    part.Width = width;
+    part.Height = height;
+    part.Pixels.assign(static_cast<size_t>(width) * height, 0);
+    for (int row = 0; row < height; ++row)
+        for (int col = 0; col < width; ++col) {
+            int sx = x + col, sy = y + row;
+            if (sx >= 0 && sy >= 0 && sx < image.Width && sy < image.Height)
+                part.Pixels[row * width + col] = image.At(sx, sy);
+        }
+    return part;
+}
+
+namespace {
+void PutBigEndian(std::string& out, unsigned long value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
+}
+
+void PutChunk(std::string& out, const char* type, const std::string& data)
+{
+    PutBigEndian(out, data.size());
+    std::string body(type, 4);
+    body += data;
+    out += body;
+    PutBigEndian(out, crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size()));
+}
+}  // namespace
+
+int WritePng(const char* path, const Image& image)
+{
+    if (image.Width <= 0 || image.Height <= 0) return 0;
+    std::string raw;
+    raw.reserve(static_cast<size_t>(image.Height) * (image.Width * 3 + 1));
+    for (int y = 0; y < image.Height; ++y) {
+        raw += '\0';   // filter: none
+        for (int x = 0; x < image.Width; ++x) {
+            DWORD p = image.At(x, y);
+            raw += static_cast<char>((p >> 16) & 0xFF);
+            raw += static_cast<char>((p >> 8) & 0xFF);
+            raw += static_cast<char>(p & 0xFF);
+        }
+    }
+    uLongf packedSize = compressBound(raw.size());
+    std::string packed(packedSize, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
+                  reinterpret_cast<const Bytef*>(raw.data()), raw.size(), 9) != Z_OK)
+        return 0;
+    packed.resize(packedSize);
+
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    std::string header;
+    PutBigEndian(header, image.Width);
+    PutBigEndian(header, image.Height);
+    header += std::string("\x08\x02\x00\x00\x00", 5);   // 8 bits, RGB, deflate, no filter, no interlace
+    PutChunk(png, "IHDR", header);
+    PutChunk(png, "IDAT", packed);
+    PutChunk(png, "IEND", std::string());
+
+    FILE* file = fopen(path, "wb");
+    if (!file) return 0;
+    int ok = fwrite(png.data(), 1, png.size(), file) == png.size();
+    return fclose(file) == 0 && ok;
+}
+
+int DifferingPixels(const Image& a, const Image& b)
+{
+    if (a.Width != b.Width || a.Height != b.Height) return -1;
+    int count = 0;
+    for (size_t i = 0; i < a.Pixels.size(); ++i) count += a.Pixels[i] != b.Pixels[i];
+    return count;
+}
+
+int CountPixelsNot(const Image& image, DWORD colour)
+{
+    int count = 0;
+    for (DWORD p : image.Pixels) count += p != colour;
+    return count;
+}
+
+// ---- the caption as the installer paints it -------------------------------------
+
+namespace {
+INT_PTR CALLBACK QuietDialog(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+}  // namespace
+
+HFONT WizardFont()
+{
+    static HWND fontDialog;
+    if (!fontDialog)
+        fontDialog = CreateDialogParamA(GetModuleHandleA(nullptr),
+                                        MAKEINTRESOURCEA(IDD_E2E_FONT_PROBE), nullptr, QuietDialog,
+                                        0);
+    return fontDialog ? reinterpret_cast<HFONT>(SendMessageA(fontDialog, WM_GETFONT, 0, 0))
+                      : nullptr;
+}
+
+int DriverAtlasReady()
+{
+    static int state = -1;
+    if (state < 0) {
+        AppInstance = GetModuleHandleA(nullptr);
+        state = LoadGlyphAtlas() == AtlasOk;
+    }
+    return state;
+}
+
+Image RenderButtonCaption(const char* caption, int width, int height, RECT* textArea)
+{
+    Image image;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (!memory || !bitmap || !DriverAtlasReady()) {
+        if (bitmap) DeleteObject(bitmap);
+        if (memory) DeleteDC(memory);
+        return image;
+    }
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = SelectObject(memory, WizardFont());
+    RECT all = {0, 0, width, height};
+    FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
+    // The colours the dialog manager gives a button's device context.
+    SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(memory, GetSysColor(COLOR_BTNFACE));
+    SIZE size = MeasureMixedText(memory, caption);
+    int x = (width - size.cx) / 2, y = (height - size.cy) / 2;
+    DrawMixedText(memory, x, y, caption, 0);
+    GdiFlush();
+    if (textArea) *textArea = RECT{x, y, x + size.cx, y + size.cy};
+    image.Width = width;
+    image.Height = height;
+    const DWORD* pixel = static_cast<const DWORD*>(bits);
+    image.Pixels.assign(pixel, pixel + width * height);
+    for (DWORD& p : image.Pixels) p &= 0xFFFFFF;
+    SelectObject(memory, oldFont);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return image;
+}
