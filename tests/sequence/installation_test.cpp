@@ -355,6 +355,19 @@ TEST_F(OldWordBase, AnswerYesRewritesItAndAFailedSettingsCopyKeepsTheOldFile)
     EXPECT_FALSE(Exists(std::string(WindowsDir) + "AuxSet1.new"));
 }
 
+TEST_F(Installation, InstallFolderOfMaximumLengthFailsAtTheFirstEntry)
+{
+    // 259 characters: no file name fits behind it, so the first required
+    // entry fails and nothing is formed past a path buffer.
+    Prepare("long_folder");
+    std::string longDir = "C:\\" + std::string(256, 'd');
+    std::snprintf(InstallDir, MAX_PATH, "%s", longDir.c_str());
+    MessageAnswerer answerer(IDOK);
+    EXPECT_EQ(RunInstallation(), 0);
+    EXPECT_TRUE(answerer.Answered().empty());
+    EXPECT_EQ(Positions, (std::vector<int>{10}));
+}
+
 // Leaves every free block of the address space smaller than the extraction
 // buffer, so that its allocation fails while small ones still succeed.
 class AddressSpaceFiller {
