@@ -2,6 +2,7 @@
 // values, and DetectEnvironment against the queries of the running system.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
@@ -104,4 +105,80 @@ TEST(DetectEnvironment, AgreesWithTheRunningSystem)
     std::string expected(modulePath, strrchr(modulePath, '\\') + 1);
     EXPECT_EQ(ModuleDir, expected);
     EXPECT_EQ(ModuleDir[strlen(ModuleDir) - 1], '\\');
+}
+
+// The platform flags under the Windows versions Wine can pretend to be: a
+// copy of this program runs under its own name with the version set for that
+// name, and reports what DetectEnvironment found.
+TEST(DetectEnvironment, DISABLED_ReportFlagsToFile)
+{
+    char out[MAX_PATH];
+    ASSERT_GT(GetEnvironmentVariableA("TARVO_PROBE_OUT", out, MAX_PATH), 0u);
+    DetectEnvironment(GetModuleHandleA(nullptr));
+    FILE* file = fopen(out, "w");
+    ASSERT_NE(file, nullptr);
+    fprintf(file, "%d %d", OsInfo.IsNt, OsInfo.IsVersion3);
+    fclose(file);
+}
+
+namespace {
+
+std::string FlagsUnderVersion(const char* version)
+{
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    std::string exeName = std::string("tarvo-probe-") + version + ".exe";
+    std::string exe = std::string(temp) + exeName;
+    std::string out = std::string(temp) + "tarvo-probe-" + version + ".txt";
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    if (!CopyFileA(self, exe.c_str(), FALSE))
+        return "copy failed";
+    DeleteFileA(out.c_str());
+
+    std::string key = "Software\\Wine\\AppDefaults\\" + exeName;
+    HKEY handle;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                        &handle, nullptr) != ERROR_SUCCESS)
+        return "registry failed";
+    RegSetValueExA(handle, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                   static_cast<DWORD>(strlen(version) + 1));
+    RegCloseKey(handle);
+
+    SetEnvironmentVariableA("TARVO_PROBE_OUT", out.c_str());
+    std::string command = "\"" + exe +
+                          "\" --gtest_also_run_disabled_tests"
+                          " --gtest_filter=DetectEnvironment.DISABLED_ReportFlagsToFile";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &process);
+    SetEnvironmentVariableA("TARVO_PROBE_OUT", nullptr);
+    std::string flags = "did not start";
+    if (started) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        FILE* file = fopen(out.c_str(), "r");
+        flags = "no report";
+        if (file) {
+            char line[16] = {};
+            flags = fgets(line, sizeof line, file) ? line : "empty report";
+            fclose(file);
+        }
+    }
+    RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    DeleteFileA(exe.c_str());
+    DeleteFileA(out.c_str());
+    return flags;
+}
+
+}  // namespace
+
+TEST(DetectEnvironment, PlatformFlagsUnderOlderVersions)
+{
+    EXPECT_EQ(FlagsUnderVersion("nt351"), "1 1");   // NT 3.51: both
+    EXPECT_EQ(FlagsUnderVersion("win98"), "0 0");   // platform 1, major 4
+    EXPECT_EQ(FlagsUnderVersion("winxp"), "1 0");
 }
