@@ -38,17 +38,6 @@ TEST(ConfigText, CasesByteForByte)
         EXPECT_EQ(Updated(c.Before, c.DisplayOk, c.Language), c.After) << c.Name;
 }
 
-TEST(ConfigText, InPlaceOverwriteKeepsTheLength)
-{
-    // Where every key line is long enough, only appends change the length.
-    for (const ConfigCase& c : ConfigCases) {
-        std::string after = Updated(c.Before, c.DisplayOk, c.Language);
-        EXPECT_GE(after.size(), c.Before.size()) << c.Name;
-    }
-    std::string both = "[Config]\r\nUseBmpFont=1\r\nForceLanguage=0\r\n";
-    EXPECT_EQ(Updated(both, 1, 2).size(), both.size());
-}
-
 TEST(ConfigText, EveryKeyLineIsWrittenUntilBothAreDone)
 {
     // Without ForceLanguage the scan reads to the end, so each UseBmpFont
@@ -115,13 +104,4 @@ TEST(ConfigPieces, OverwriteFitsOrReplacesTheWholeRoom)
     char line[64] = "x=1\r\n";
     size_t length = OverwritePiece(line, 5, "UseBmpFont=0", 12, line);
     EXPECT_EQ(std::string(line, length), "UseBmpFont=0\r\n");
-}
-
-TEST(ConfigPieces, KeyAnywhereInThePiece)
-{
-    EXPECT_TRUE(PieceHoldsKey("  UseBmpFont=0", 14, "UseBmpFont="));
-    EXPECT_FALSE(PieceHoldsKey("UseBmpFont", 10, "UseBmpFont="));
-    // Only the piece's own bytes count.
-    EXPECT_FALSE(PieceHoldsKey("[Config]", 7, "[Config]"));
-    EXPECT_FALSE(PieceHoldsKey("", 0, "[Config]"));
 }
