@@ -435,8 +435,11 @@ TEST(Wizard, BrowseToFolderAndInstallIntoExistingDestination)
     w.Start();
     HWND browser = OpenBrowser(w);
     ASSERT_NE(browser, nullptr) << "no folder browser";
-    EXPECT_FALSE(IsShown(browser, 1152));   // the file-name field stays hidden
-    EXPECT_FALSE(IsShown(browser, 1120));
+    // Only folders and drives: the file controls, Help and Read Only stay hidden.
+    for (int id : {1090, 1152, 1120, 1089, 1136, 1038, 1040})
+        EXPECT_FALSE(IsShown(browser, id)) << id;
+    for (int id : {1088, 1121, 1137, IDOK, IDCANCEL, 1008, 1010})
+        EXPECT_TRUE(IsShown(browser, id)) << id;
     ASSERT_TRUE(OpenListedFolder(browser, "e2e_browse"));
     CloseBrowser(w, browser, IDOK);
     EXPECT_EQ(SamePath(ControlText(w.Main, IDC_DEST_EDIT)), SamePath(dest));
@@ -484,7 +487,10 @@ TEST(Wizard, BrowseToDriveRootAndBrowseThenCancel)
     // A second OK: the name is appended to the folder of this run only.
     browser = OpenBrowser(w);
     ASSERT_NE(browser, nullptr);
+    // Browsing leaves no trace on the process: the browser opens again in the
+    // folder the installer was started in, not in the one visited last.
     std::string opened = ControlText(browser, 1088);
+    EXPECT_EQ(Lower(opened), "c:\\");
     CloseBrowser(w, browser, IDOK);
     std::string expected = opened;
     if (!expected.empty() && expected.back() == '\\') expected.pop_back();
