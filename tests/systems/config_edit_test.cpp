@@ -1,0 +1,125 @@
+// engine.ini files as a user may have edited them, updated in-process by
+// UpdateEngineConfig: every case is checked byte for byte, and the file ends
+// read-only and hidden.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <cstdio>
+#include <string>
+
+#include "install/config.h"
+#include "ui/wizard.h"
+#include "tests/e2e/driver.h"
+
+namespace {
+
+std::string Folder()
+{
+    static std::string folder;
+    if (folder.empty()) {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        folder = std::string(temp) + "systems_config_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    return folder;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+}
+
+// The update of `before` with the display answer and language given.
+std::string Updated(const std::string& before, int displayOk, int language)
+{
+    const std::string path = Folder() + "\\engine.ini";
+    WriteBytes(path, before);
+    // As extracted: read-only and hidden (hidden first, see the platform).
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    snprintf(InstallDir, MAX_PATH, "%s", Folder().c_str());
+    ChineseDisplayOk = displayOk;
+    ForceLanguage = language;
+    EXPECT_EQ(UpdateEngineConfig(), 1);
+    DWORD a = GetFileAttributesA(path.c_str());
+    EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) &&
+                (a & FILE_ATTRIBUTE_HIDDEN))
+        << "engine.ini not read-only and hidden after the update";
+    return ReadFileBytes(path);
+}
+
+}  // namespace
+
+TEST(SystemsEditedConfig, ShippedShapeAndMissingPieces)
+{
+    // The shipped shape: the value changes in place, ForceLanguage appended.
+    EXPECT_EQ(Updated("[Strings]\r\nA=b\r\n[Config]\r\nUseBmpFont=0\r\n\r\n", 0, 2),
+              "[Strings]\r\nA=b\r\n[Config]\r\nUseBmpFont=1\r\n\r\n\r\nForceLanguage=2\r\n");
+    // No [Config] at all: header, then both keys, at the end.
+    EXPECT_EQ(Updated("[Strings]\r\nA=b\r\n", 1, 1),
+              "[Strings]\r\nA=b\r\n\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=1\r\n");
+    EXPECT_EQ(Updated("", 0, 0), "\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=1\r\n\r\nForceLanguage=0\r\n");
+    // A last line without a line end: the appended text starts on its own line.
+    EXPECT_EQ(Updated("[Config]\r\nX=1", 1, 2),
+              "[Config]\r\nX=1\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n");
+}
+
+TEST(SystemsEditedConfig, LongerAndShorterKeyLines)
+{
+    // Longer lines: the new text covers their first bytes, the rest stays,
+    // the length does not change.
+    EXPECT_EQ(Updated("[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n", 0, 2),
+              "[Config]\r\nUseBmpFont=1000\r\nForceLanguage=22345\r\n");
+    // Indented keys: written from the line's first byte.
+    EXPECT_EQ(Updated("[Config]\r\n  UseBmpFont=0\r\n", 0, 1),
+              "[Config]\r\nUseBmpFont=1=0\r\n\r\nForceLanguage=1\r\n");
+    // Shorter lines (empty values): the line holds exactly the new text, its
+    // line end and the lines after it are kept.
+    EXPECT_EQ(Updated("[Config]\r\nUseBmpFont=\r\nForceLanguage=\r\nNext=1\r\n", 1, 2),
+              "[Config]\r\nUseBmpFont=0\r\nForceLanguage=2\r\nNext=1\r\n");
+    // Line ends of a single LF are kept as they are.
+    EXPECT_EQ(Updated("[Config]\nUseBmpFont=\nTail=2\n", 0, 0),
+              "[Config]\nUseBmpFont=1\nTail=2\n\r\nForceLanguage=0\r\n");
+}
+
+TEST(SystemsEditedConfig, KeysInOtherSections)
+{
+    // Sections are not tracked: a key anywhere is overwritten, a header
+    // anywhere counts.
+    EXPECT_EQ(Updated("[Other]\r\nUseBmpFont=0\r\n[Config]\r\nX=1\r\n", 0, 0),
+              "[Other]\r\nUseBmpFont=1\r\n[Config]\r\nX=1\r\n\r\nForceLanguage=0\r\n");
+    // Both keys before any header: the scan stops after the second one, the
+    // header is appended and nothing is overwritten by it.
+    EXPECT_EQ(Updated("UseBmpFont=0\r\nForceLanguage=0\r\n[Config]\r\n", 0, 1),
+              "UseBmpFont=1\r\nForceLanguage=1\r\n[Config]\r\n\r\n\r\n[Config]\r\n\r\n");
+}
+
+TEST(SystemsEditedConfig, LinesOverThePieceSize)
+{
+    // Over 255 bytes, a line is read in pieces; a key is found only within a
+    // piece and written from that piece's first byte.
+    const std::string ys(300, 'y'), zs(255, 'z'), xs(250, 'x');
+    EXPECT_EQ(Updated("[Config]\r\nUseBmpFont=0" + ys + "\r\n" + zs + "ForceLanguage=0\r\n", 0, 2),
+              "[Config]\r\nUseBmpFont=1" + ys + "\r\n" + zs + "ForceLanguage=2\r\n");
+    // A key split across two pieces is not recognised: both keys appended.
+    EXPECT_EQ(Updated("[Config]\r\n" + xs + "UseBmpFont=0\r\n", 1, 0),
+              "[Config]\r\n" + xs + "UseBmpFont=0\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=0\r\n");
+    // A 2000-byte line without any key: nothing written into it.
+    const std::string long_line(2000, 'k');
+    EXPECT_EQ(Updated("[Config]\r\n" + long_line + "\r\n", 1, 1),
+              "[Config]\r\n" + long_line + "\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=1\r\n");
+}
+
+TEST(SystemsEditedConfig, MissingFileStaysMissing)
+{
+    const std::string path = Folder() + "\\engine.ini";
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+    snprintf(InstallDir, MAX_PATH, "%s", Folder().c_str());
+    EXPECT_EQ(UpdateEngineConfig(), 1);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
