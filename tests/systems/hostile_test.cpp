@@ -1,0 +1,337 @@
+// The real installer under hostile conditions: a full drive, a folder it may
+// not write, impossible and overlong destinations, the folder browser at the
+// path limit, an earlier installation with locked and protected files, and
+// a build whose payload has damaged streams. Every case must end in the
+// documented message and a normal exit, never in a crash or a hang.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <string>
+
+#include "install/manifest.h"
+#include "install/payload.h"
+#include "resources/resource_ids.h"
+#include "tests/systems/systems_support.h"
+
+namespace {
+
+constexpr DWORD Patience = 20000;
+const char* const FailedEn =
+    "Installation failed. Please check your system (quit all Tarvo applications) and try again.";
+const char* const FailedCn = "安装失败！请检查一下系统后，再重新安装。谢谢！";
+const char* const FolderEn = "Cannot create folder! Please check folder path.";
+
+// The wizard, walked to page 3 with the destination set.
+struct LastPage {
+    InstallerRun Run{};
+    ~LastPage() { EndRun(&Run); }
+    bool Open(const char* exe, const std::string& destination, const char* currentDir = "C:\\")
+    {
+        if (!StartInstaller(exe, currentDir, &Run)) return false;
+        HWND main = Run.Main;
+        auto page = [&](int n) { return WaitUntil([&] { return VisiblePage(main) == n; }, Patience); };
+        if (!page(0) || !SetControlText(main, IDC_DEST_EDIT, destination.c_str())) return false;
+        ClickButton(main, IDC_NEXT);
+        if (!page(1)) return false;
+        ClickButton(main, IDC_DISPLAY_OK);
+        if (!WaitUntil([&] { return IsTicked(main, IDC_DISPLAY_OK); }, Patience)) return false;
+        ClickButton(main, IDC_NEXT);
+        if (!page(2)) return false;
+        ClickButton(main, IDC_NEXT);
+        return page(3);
+    }
+    // Presses the install button with this destination; the English text of
+    // the message that follows, after answering it.
+    std::string Press(const std::string& destination)
+    {
+        SetControlText(Run.Main, IDC_DEST_EDIT, destination.c_str());
+        ClickButton(Run.Main, IDC_NEXT);
+        HWND message = WaitForMessageDialog(Run, 120000);
+        if (!message) return "(no message)";
+        std::string english = ControlText(message, IDC_MSG_ENGLISH);
+        LastChinese = ControlText(message, IDC_MSG_CHINESE);
+        ClickButton(message, IDOK);
+        WaitUntil([&] { return !IsWindow(message); }, Patience);
+        return english;
+    }
+    // After a folder message the wizard stays on page 3 with its buttons.
+    bool StillOnLastPage()
+    {
+        return WaitUntil([&] { return VisiblePage(Run.Main) == 3 && IsShown(Run.Main, IDC_NEXT) &&
+                                      IsShown(Run.Main, IDCANCEL); }, Patience);
+    }
+    DWORD Exit()
+    {
+        DWORD code = 12345;
+        EXPECT_TRUE(WaitForExit(&Run, Patience, &code)) << "the installer did not end";
+        return code;
+    }
+    std::string LastChinese;
+};
+
+void ExpectNoShortcuts()
+{
+    const ShortcutPlaces places = ShellPlaces();
+    const ExpectedNames& names = NamesForLanguage(ExpectedSystemLanguage());
+    EXPECT_FALSE(FolderExists(places.Programs + "\\" + names.Engine));
+    EXPECT_FALSE(FileExists(places.Desktop + "\\" + names.Editor + ".lnk"));
+    EXPECT_FALSE(FileExists(places.Desktop + "\\" + names.Engine + ".lnk"));
+}
+
+long FileSize(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return static_cast<long>(data.nFileSizeLow);
+}
+
+// After a failed installation: the first required entry that is not there
+// complete, and nothing of the manifest after it. Returns its index (-1 when
+// every entry is complete).
+int ExpectNothingAfterFirstFailure(const std::string& folder)
+{
+    int failed = -1;
+    for (int i = 0; i < ManifestSize; ++i) {
+        const ManifestRow& row = InstallManifest[i];
+        std::string path = folder + "\\" + row.Entry.FileName;
+        if (failed >= 0) {
+            EXPECT_FALSE(FileExists(path)) << row.Entry.FileName << " written after "
+                                           << InstallManifest[failed].Entry.FileName << " failed";
+            continue;
+        }
+        bool complete = FileSize(path) == static_cast<long>(PayloadBytes(row.Entry.ResourceId).size());
+        if (!complete && (row.Class == Required || row.Class == WordBaseRequired)) failed = i;
+    }
+    return failed;
+}
+
+}  // namespace
+
+// A typical installation onto a drive with 6 MiB of room: a required file
+// fails, the failure message follows after the 5-second minimum, the engine
+// configuration and the shortcuts are not touched.
+TEST(SystemsHostile, NearlyFullDrive)
+{
+    if (!FolderExists("R:\\")) GTEST_SKIP() << "drive R: (a small file system) is not available";
+    const std::string dest = "R:\\Tarvo";
+    RemoveTree(dest);
+    RemoveShortcutsFrom(ShellPlaces());
+    RunChoices choices;
+    choices.Destination = dest;
+    DWORD code;
+    std::string chinese;
+    EXPECT_EQ(InstallThroughWizard(InstallerPath().c_str(), choices, &code, &chinese), FailedEn);
+    EXPECT_EQ(chinese, FailedCn);
+    EXPECT_EQ(code, 0u);
+    int failed = ExpectNothingAfterFirstFailure(dest);
+    ASSERT_GE(failed, 0) << "every file was written onto the small drive";
+    printf("first required file that did not fit: %s (entry %d)\n",
+           InstallManifest[failed].Entry.FileName, failed + 1);
+    if (FileExists(dest + "\\engine.ini"))
+        EXPECT_EQ(ReadFileBytes(dest + "\\engine.ini"), PayloadBytes(120)) << "[Config] updated";
+    ExpectNoShortcuts();
+    RemoveTree(dest);
+}
+
+// A destination that exists but may not be written: the first file fails.
+// Below it, a destination that cannot be made: the folder message.
+TEST(SystemsHostile, ReadOnlyDestinationFolder)
+{
+    const std::string dest = "C:\\systems_readonly";
+    ASSERT_TRUE(FolderExists(dest)) << "the read-only folder was not prepared";
+    RemoveShortcutsFrom(ShellPlaces());
+    {
+        LastPage w;
+        ASSERT_TRUE(w.Open(InstallerPath().c_str(), dest + "\\Tarvo"));
+        EXPECT_EQ(w.Press(dest + "\\Tarvo"), FolderEn);
+        EXPECT_TRUE(w.StillOnLastPage());
+        EXPECT_EQ(w.Press(dest), FailedEn);
+        EXPECT_EQ(w.LastChinese, FailedCn);
+        EXPECT_EQ(w.Exit(), 0u);
+    }
+    EXPECT_FALSE(FolderExists(dest + "\\Tarvo"));
+    EXPECT_FALSE(FileExists(dest + "\\keytab.dic"));
+    ExpectNoShortcuts();
+}
+
+// Names no file system takes, a missing parent and a typed path past the
+// limit: the folder message every time, the wizard stays and can be left.
+TEST(SystemsHostile, ImpossibleDestinations)
+{
+    LastPage w;
+    ASSERT_TRUE(w.Open(InstallerPath().c_str(), "C:\\x"));
+    const std::string overlong = "C:\\" + std::string(400, 'a');
+    for (const std::string& dest : {std::string("C:\\bad|name"), std::string("C:\\a<b>c"),
+                                    std::string("C:\\quote\"d"), std::string("C:\\what?"),
+                                    std::string("Q:\\no_such_drive"),
+                                    std::string("C:\\systems_no_parent\\Tarvo"), overlong}) {
+        SCOPED_TRACE(dest.substr(0, 40));
+        EXPECT_EQ(w.Press(dest), FolderEn);
+        EXPECT_TRUE(w.StillOnLastPage());
+    }
+    EXPECT_FALSE(FolderExists("C:\\systems_no_parent"));
+    ClickButton(w.Run.Main, IDCANCEL);
+    EXPECT_EQ(w.Exit(), 0u);
+}
+
+// A destination of 259 characters whose parent exists: the folder can be
+// made, but no file path fits, so the first required file fails.
+TEST(SystemsHostile, DestinationAtThePathLimit)
+{
+    std::string parent = "C:\\systems_long";
+    RemoveTree(parent);
+    CreateDirectoryA(parent.c_str(), nullptr);
+    while (parent.size() < 259 - 40) {
+        parent += "\\" + std::string(30, 'p');
+        ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr)) << parent.size();
+    }
+    const std::string dest = parent + "\\" + std::string(259 - parent.size() - 1, 'd');
+    ASSERT_EQ(dest.size(), 259u);
+    LastPage w;
+    ASSERT_TRUE(w.Open(InstallerPath().c_str(), dest));
+    std::string english = w.Press(dest);
+    // Either the folder cannot be made, or it can and no file fits into it.
+    if (english == FolderEn) {
+        EXPECT_TRUE(w.StillOnLastPage());
+        ClickButton(w.Run.Main, IDCANCEL);
+    } else {
+        EXPECT_EQ(english, FailedEn);
+    }
+    printf("259-character destination: \"%s\"; folder %s\n", english.c_str(),
+           FolderExists(dest) ? "made" : "not made");
+    EXPECT_EQ(w.Exit(), 0u);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dest + "\\*.*").c_str(), &found);
+    int files = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(files, 0) << "a file was written under a path past the limit";
+    RemoveTree("C:\\systems_long");
+}
+
+// The browser opened in a folder so deep that the folder and the default
+// name do not fit: OK leaves a destination that fits, or the old one.
+TEST(SystemsHostile, FolderBrowserAtThePathLimit)
+{
+    std::string deep = "C:\\systems_deep";
+    RemoveTree(deep);
+    CreateDirectoryA(deep.c_str(), nullptr);
+    while (deep.size() < 250) {
+        deep += "\\" + std::string(deep.size() + 31 < 256 ? 30 : 255 - deep.size(), 'q');
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
+    }
+    InstallerRun run;
+    ASSERT_TRUE(StartInstaller(InstallerPath().c_str(), deep.c_str(), &run));
+    ASSERT_TRUE(SetControlText(run.Main, IDC_DEST_EDIT, "C:\\kept"));
+    ClickButton(run.Main, IDC_BROWSE);
+    HWND browser = WaitForFolderBrowser(run, Patience);
+    ASSERT_NE(browser, nullptr);
+    printf("browser opened in \"%s\" (%zu characters)\n", ControlText(browser, 1088).c_str(),
+           ControlText(browser, 1088).size());
+    ClickButton(browser, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(browser) || !IsWindowVisible(browser); }, Patience));
+    if (IsWindow(browser) && IsWindowVisible(browser)) ClickButton(browser, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(run.Main); }, Patience));
+    std::string field = ControlText(run.Main, IDC_DEST_EDIT);
+    printf("destination after OK: \"%s\" (%zu characters)\n", field.c_str(), field.size());
+    EXPECT_LE(field.size(), 259u);
+    EXPECT_TRUE(field == "C:\\kept" ||
+                (field.size() > 6 && field.substr(field.size() - 6) == "\\Tarvo"))
+        << field;
+    ClickButton(run.Main, IDCANCEL);
+    DWORD code = 12345;
+    EXPECT_TRUE(WaitForExit(&run, Patience, &code));
+    EXPECT_EQ(code, 0u);
+    EndRun(&run);
+    RemoveTree("C:\\systems_deep");
+}
+
+// Over an earlier installation whose files are read-only and hidden, with a
+// read-only stale "learnAdjust.dic1111" and a running engine holding
+// "TVO.exe" open without sharing: every other file is replaced, the busy
+// optional one is skipped, the shortcuts to it are still made.
+TEST(SystemsHostile, ExistingInstallationWithLockedAndProtectedFiles)
+{
+    const std::string dest = "C:\\systems_existing";
+    RemoveTree(dest);
+    RemoveShortcutsFrom(ShellPlaces());
+    ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
+    auto put = [](const std::string& path, const std::string& bytes, DWORD flags) {
+        FILE* file = fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr) << path;
+        fwrite(bytes.data(), 1, bytes.size(), file);
+        fclose(file);
+        if (flags & FILE_ATTRIBUTE_HIDDEN) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        SetFileAttributesA(path.c_str(), flags);
+    };
+    for (const ManifestRow& row : InstallManifest)
+        put(dest + "\\" + row.Entry.FileName, "old installation",
+            FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    put(dest + "\\learnAdjust.dic1111", "stale", FILE_ATTRIBUTE_READONLY);
+    put(dest + "\\keytab.dic0101", "stale", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    HANDLE engine = CreateFileA((dest + "\\TVO.exe").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(engine, INVALID_HANDLE_VALUE);
+
+    RunChoices choices;
+    choices.Destination = dest;
+    DWORD code;
+    EXPECT_EQ(InstallThroughWizard(InstallerPath().c_str(), choices, &code),
+              "Congratulations! Installation Success!");
+    EXPECT_EQ(code, 0u);
+    CloseHandle(engine);
+
+    int replaced = 0;
+    for (const ManifestRow& row : InstallManifest) {
+        if (std::string(row.Entry.FileName) == "TVO.exe") continue;
+        std::string path = dest + "\\" + row.Entry.FileName;
+        std::string bytes = ReadFileBytes(path);
+        if (std::string(row.Entry.FileName) == "engine.ini")
+            replaced += bytes.size() > 16 && bytes.compare(0, 16, PayloadBytes(120), 0, 16) == 0;
+        else
+            replaced += bytes == PayloadBytes(row.Entry.ResourceId);
+        DWORD a = Attributes(path);
+        EXPECT_EQ((a & FILE_ATTRIBUTE_READONLY) != 0, row.Entry.ReadOnly) << row.Entry.FileName;
+        EXPECT_EQ((a & FILE_ATTRIBUTE_HIDDEN) != 0, row.Entry.Hidden) << row.Entry.FileName;
+    }
+    EXPECT_EQ(replaced, ManifestSize - 1);
+    EXPECT_EQ(ReadFileBytes(dest + "\\TVO.exe"), "old installation") << "a locked file changed";
+    EXPECT_FALSE(FileExists(dest + "\\learnAdjust.dic1111"));
+    EXPECT_FALSE(FileExists(dest + "\\keytab.dic0101"));
+    const ShortcutPlaces places = ShellPlaces();
+    const ExpectedNames& names = NamesForLanguage(ExpectedSystemLanguage());
+    EXPECT_TRUE(FileExists(places.Programs + "\\" + names.Engine + "\\" + names.Engine + ".lnk"));
+    EXPECT_TRUE(FileExists(places.Desktop + "\\" + names.Engine + ".lnk"));
+    RemoveShortcutsFrom(places);
+    RemoveTree(dest);
+}
+
+// A build whose optional "dupes.dic" stream is cut short and whose required
+// "layout.bmp" stream fails its check: the first is skipped, the second
+// stops the installation with the failure message.
+TEST(SystemsHostile, DamagedPayloadStreams)
+{
+    const std::string dest = "C:\\systems_damaged";
+    RemoveTree(dest);
+    RemoveShortcutsFrom(ShellPlaces());
+    RunChoices choices;
+    choices.Destination = dest;
+    DWORD code;
+    std::string chinese;
+    EXPECT_EQ(InstallThroughWizard(BuildFile("tests/TarvoSetupDamaged.exe").c_str(), choices, &code,
+                                   &chinese),
+              FailedEn);
+    EXPECT_EQ(chinese, FailedCn);
+    EXPECT_EQ(code, 0u);
+    for (int i = 0; i < ManifestSize; ++i) {
+        const PayloadEntry& entry = InstallManifest[i].Entry;
+        const bool written = i < 16 && entry.ResourceId != 118;
+        EXPECT_EQ(FileExists(dest + "\\" + entry.FileName), written) << entry.FileName;
+    }
+    EXPECT_EQ(ReadFileBytes(dest + "\\engine.ini"), PayloadBytes(120)) << "[Config] updated";
+    ExpectNoShortcuts();
+    RemoveTree(dest);
+}
