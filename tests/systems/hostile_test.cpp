@@ -126,8 +126,9 @@ TEST(SystemsHostile, NearlyFullDrive)
     ASSERT_GE(failed, 0) << "every file was written onto the small drive";
     printf("first required file that did not fit: %s (entry %d)\n",
            InstallManifest[failed].Entry.FileName, failed + 1);
-    if (FileExists(dest + "\\engine.ini"))
+    if (FileExists(dest + "\\engine.ini")) {
         EXPECT_EQ(ReadFileBytes(dest + "\\engine.ini"), PayloadBytes(120)) << "[Config] updated";
+    }
     ExpectNoShortcuts();
     RemoveTree(dest);
 }
