@@ -336,3 +336,42 @@ TEST(SystemsHostile, DamagedPayloadStreams)
     ExpectNoShortcuts();
     RemoveTree(dest);
 }
+
+// NT 3.51 whose profile folders do not exist: the programs group cannot be
+// made (its message names the folder), the Desktop shortcuts fail silently,
+// and the installation still ends in success.
+TEST(SystemsHostile, Version3WithoutProfileFolders)
+{
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string profiles = std::string(windows) + "\\profiles";
+    const std::string dest = "C:\\systems_noprofile";
+    RemoveTree(profiles);
+    RemoveTree(dest);
+    ASSERT_TRUE(SetVersionFor("TarvoSetup.exe", "nt351"));
+    LastPage w;
+    ASSERT_TRUE(w.Open(InstallerPath().c_str(), dest));
+    SetControlText(w.Run.Main, IDC_DEST_EDIT, dest.c_str());
+    ClickButton(w.Run.Main, IDC_NEXT);
+    std::string texts;
+    for (int shown = 0; shown < 4; ++shown) {
+        HWND message = WaitForMessageDialog(w.Run, 120000);
+        if (!message) break;
+        std::string english = ControlText(message, IDC_MSG_ENGLISH);
+        std::string chinese = ControlText(message, IDC_MSG_CHINESE);
+        texts += english + "|" + chinese + "\n";
+        ClickButton(message, IDOK);
+        WaitUntil([&] { return !IsWindow(message); }, Patience);
+        if (english.rfind("Congratulations!", 0) == 0 || english.rfind("Installation failed", 0) == 0)
+            break;
+    }
+    SetVersionFor("TarvoSetup.exe", nullptr);
+    EXPECT_EQ(w.Exit(), 0u);
+    const std::string group = profiles + "\\" + UserName() +
+                              "\\start menu\\programs\\" + NamesForLanguage(ExpectedSystemLanguage()).Engine;
+    EXPECT_EQ(texts, "Cannot create folder!|无法建目录(" + group + ")!\n"
+                     "Congratulations! Installation Success!|祝贺您：安装顺利完成！\n");
+    EXPECT_EQ(CountGoodManifestFiles(dest), ManifestSize);
+    EXPECT_FALSE(FolderExists(profiles));
+    RemoveTree(dest);
+}

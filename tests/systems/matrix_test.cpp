@@ -98,6 +98,7 @@ TEST(SystemsMatrix, TypicalRunOnEveryVersion)
         // Answers and languages vary over the cells, so the [Config] bytes do.
         choices.Answer = cell % 2 ? IDC_DISPLAY_OK : IDC_DISPLAY_NO;
         choices.Language = cell % 3;
+        choices.AutoStart = cell % 2 == 0;
         DWORD code;
         std::string chinese;
         std::string english = InstallThroughWizard(InstallerPath().c_str(), choices, &code, &chinese);
@@ -118,6 +119,11 @@ TEST(SystemsMatrix, TypicalRunOnEveryVersion)
         ExpectLink(group, names.Uninstall, names.UninstallW, dest + "\\TVOUnInstall.exe");
         ExpectLink(expected.Desktop, names.Editor, names.EditorW, dest + "\\Quorlin.exe");
         ExpectLink(expected.Desktop, names.Engine, names.EngineW, dest + "\\TVO.exe");
+        if (choices.AutoStart) {
+            ExpectLink(expected.Startup, names.Engine, names.EngineW, dest + "\\TVO.exe");
+        } else {
+            EXPECT_FALSE(FileExists(expected.Startup + "\\" + names.Engine + ".lnk"));
+        }
         // Nothing in the places of the other kind of system.
         if (version.IsVersion3) {
             ExpectNoLinks(shell, names);

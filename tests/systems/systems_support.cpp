@@ -134,6 +134,7 @@ void CreatePlaces(const ShortcutPlaces& places)
 {
     MakeFolders(places.Programs);
     MakeFolders(places.Desktop);
+    MakeFolders(places.Startup);
 }
 
 void RemoveShortcutsFrom(const ShortcutPlaces& places)

@@ -45,7 +45,8 @@ ShortcutPlaces ShellPlaces();
 // The version-3 fallback: <Windows>\profiles\<user>\... on NT, <Windows>\...
 // elsewhere.
 ShortcutPlaces Version3Places(int isNt);
-// Creates the profile folders a version-3 system has (programs, Desktop).
+// Creates the profile folders a version-3 system has (programs, Desktop,
+// Startup).
 void CreatePlaces(const ShortcutPlaces& places);
 // Removes the group and the shortcut files of every language from places.
 void RemoveShortcutsFrom(const ShortcutPlaces& places);
