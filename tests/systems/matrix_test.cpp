@@ -70,6 +70,9 @@ TEST(SystemsMatrix, TypicalRunOnEveryVersion)
     // The locale reached this process (and so the installer it starts).
     const UINT codePage[3] = {1252, 936, 950};
     EXPECT_EQ(GetACP(), codePage[language]);
+    if (language) {
+        EXPECT_EQ(PRIMARYLANGID(GetSystemDefaultLangID()), LANG_CHINESE);
+    }
     const ShortcutPlaces shell = ShellPlaces();
     const ShortcutPlaces v3nt = Version3Places(1), v3 = Version3Places(0);
     const std::string tag = RunTag();
