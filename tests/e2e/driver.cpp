@@ -4,7 +4,6 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
-#include <zlib.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +12,7 @@
 #include "render/mixed_text.h"
 #include "shell/startup.h"
 #include "tests/e2e/e2e_ids.h"
+#include "tests/png_file.h"
 
 const char* const WizardTitle = "Tarvo Chinese Input Engine Installer";
 const char* const MessageTitle = "Quorlin Install Message";
@@ -408,56 +408,17 @@ Image Crop(const Image& image, int x, int y, int width, int height)
     return part;
 }
 
-namespace {
-void PutBigEndian(std::string& out, unsigned long value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((value >> shift) & 0xFF);
-}
-
-void PutChunk(std::string& out, const char* type, const std::string& data)
-{
-    PutBigEndian(out, data.size());
-    std::string body(type, 4);
-    body += data;
-    out += body;
-    PutBigEndian(out, crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size()));
-}
-}  // namespace
-
 int WritePng(const char* path, const Image& image)
 {
     if (image.Width <= 0 || image.Height <= 0) return 0;
-    std::string raw;
-    raw.reserve(static_cast<size_t>(image.Height) * (image.Width * 3 + 1));
-    for (int y = 0; y < image.Height; ++y) {
-        raw += '\0';   // filter: none
-        for (int x = 0; x < image.Width; ++x) {
-            DWORD p = image.At(x, y);
-            raw += static_cast<char>((p >> 16) & 0xFF);
-            raw += static_cast<char>((p >> 8) & 0xFF);
-            raw += static_cast<char>(p & 0xFF);
-        }
+    std::vector<unsigned char> rgb;
+    rgb.reserve(image.Pixels.size() * 3);
+    for (DWORD p : image.Pixels) {
+        rgb.push_back(static_cast<unsigned char>((p >> 16) & 0xFF));
+        rgb.push_back(static_cast<unsigned char>((p >> 8) & 0xFF));
+        rgb.push_back(static_cast<unsigned char>(p & 0xFF));
     }
-    uLongf packedSize = compressBound(raw.size());
-    std::string packed(packedSize, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
-                  reinterpret_cast<const Bytef*>(raw.data()), raw.size(), 9) != Z_OK)
-        return 0;
-    packed.resize(packedSize);
-
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    std::string header;
-    PutBigEndian(header, image.Width);
-    PutBigEndian(header, image.Height);
-    header += std::string("\x08\x02\x00\x00\x00", 5);   // 8 bits, RGB, deflate, no filter, no interlace
-    PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", packed);
-    PutChunk(png, "IEND", std::string());
-
-    FILE* file = fopen(path, "wb");
-    if (!file) return 0;
-    int ok = fwrite(png.data(), 1, png.size(), file) == png.size();
-    return fclose(file) == 0 && ok;
+    return WritePng(path, rgb.data(), image.Width, image.Height);
 }
 
 int DifferingPixels(const Image& a, const Image& b)

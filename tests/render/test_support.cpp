@@ -103,55 +103,6 @@ HMODULE ModuleWithAtlas(const std::vector<unsigned char>* stream, const char* na
     return LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
 }
 
-namespace {
-
-unsigned long Crc(const unsigned char* data, size_t n, unsigned long crc)
-{
-    return crc32(crc, data, static_cast<uInt>(n));
-}
-
-void Put32(std::vector<unsigned char>& out, unsigned long v)
-{
-    out.push_back(static_cast<unsigned char>(v >> 24));
-    out.push_back(static_cast<unsigned char>(v >> 16));
-    out.push_back(static_cast<unsigned char>(v >> 8));
-    out.push_back(static_cast<unsigned char>(v));
-}
-
-void Chunk(std::vector<unsigned char>& out, const char* type, const std::vector<unsigned char>& data)
-{
-    Put32(out, data.size());
-    const size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    Put32(out, Crc(out.data() + start, out.size() - start, 0));
-}
-
-}  // namespace
-
-bool WritePng(const char* path, const unsigned char* rgb, int width, int height)
-{
-    std::vector<unsigned char> raw;
-    raw.reserve(static_cast<size_t>(height) * (width * 3 + 1));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0);  // filter: none
-        raw.insert(raw.end(), rgb + static_cast<size_t>(y) * width * 3, rgb + static_cast<size_t>(y + 1) * width * 3);
-    }
-    std::vector<unsigned char> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    std::vector<unsigned char> header;
-    Put32(header, width);
-    Put32(header, height);
-    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8-bit RGB
-    Chunk(png, "IHDR", header);
-    Chunk(png, "IDAT", Compress(raw));
-    Chunk(png, "IEND", {});
-    FILE* f = fopen(path, "wb");
-    if (!f)
-        return false;
-    const bool ok = fwrite(png.data(), 1, png.size(), f) == png.size();
-    return fclose(f) == 0 && ok;
-}
-
 bool CaptureScreenPng(const char* path, const RECT& whole)
 {
     // Only what is on the screen can be captured.

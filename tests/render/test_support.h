@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "tests/png_file.h"
+
 // A memory device context over a top-down 24-bit DIB whose pixels the test reads.
 struct Canvas {
     HDC Dc = nullptr;
@@ -34,8 +36,6 @@ std::vector<unsigned char> Compress(const std::vector<unsigned char>& bytes);
 // when stream is null), loaded as a data file. name must be unique.
 HMODULE ModuleWithAtlas(const std::vector<unsigned char>* stream, const char* name);
 
-// Writes an RGB image (top row first, 3 bytes per pixel, no padding) as PNG.
-bool WritePng(const char* path, const unsigned char* rgb, int width, int height);
 // Captures a screen rectangle through the screen DC and writes it as PNG.
 bool CaptureScreenPng(const char* path, const RECT& screenRect);
 // <TARVO_BUILD>/screenshots/<name>, or the temp folder when unset.
