@@ -10,6 +10,7 @@
 #include <new>
 
 #include "install/payload.h"
+#include "install/shortcuts.h"
 #include "ui/wizard.h"
 
 namespace {
@@ -31,8 +32,7 @@ struct TextSink {
 
 size_t KeyText(char* out, size_t size, const char* format, int value)
 {
-    int written = snprintf(out, size, format, value);
-    return written > 0 ? static_cast<size_t>(written) : 0;
+    return FormatBounded(out, size, format, value) ? strlen(out) : 0;
 }
 
 }  // namespace

@@ -135,7 +135,7 @@ int StaleFilePath(int index, const char* installDir, char* out)
     int suffixNumber = index / StaleNameCount;
     char suffix[5] = "";
     if (suffixNumber != 0)
-        std::snprintf(suffix, sizeof suffix, "%1d%1d%1d%1d", (suffixNumber >> 3) & 1,
+        FormatBounded(suffix, sizeof suffix, "%1d%1d%1d%1d", (suffixNumber >> 3) & 1,
                       (suffixNumber >> 2) & 1, (suffixNumber >> 1) & 1, suffixNumber & 1);
     return FormatBounded(out, MAX_PATH, StaleNameFormats[index % StaleNameCount], installDir,
                          suffix);

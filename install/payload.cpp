@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include "install/config.h"
+#include "install/shortcuts.h"
 #include "shell/startup.h"
 #include "ui/wizard.h"
 
@@ -47,13 +48,8 @@ int ExtractPayload(const PayloadEntry& entry, unsigned char* buffer, unsigned lo
 
 int PayloadPath(char* out, const char* installDir, const char* fileName, const char* explicitPath)
 {
-    int written = explicitPath ? snprintf(out, MAX_PATH, "%s", explicitPath)
-                               : snprintf(out, MAX_PATH, "%s\\%s", installDir, fileName);
-    if (written < 0 || written >= MAX_PATH) {
-        out[0] = '\0';
-        return 0;
-    }
-    return 1;
+    return explicitPath ? FormatBounded(out, MAX_PATH, "%s", explicitPath)
+                        : FormatBounded(out, MAX_PATH, "%s\\%s", installDir, fileName);
 }
 
 int AddFileAttributes(const char* path, int readOnly, int hidden)

@@ -11,6 +11,7 @@
 
 #include "shell/environment.h"
 #include "shell/startup.h"
+#include "shell/system_library.h"
 #include "ui/message_dialog.h"
 #include "ui/wizard.h"
 
@@ -33,17 +34,28 @@ const char* Version3Subfolder(int folderKind)
     }
 }
 
+// The version-4 shell's functions; a shell without them finds no folder.
+using GetMallocFunction = HRESULT(WINAPI*)(IMalloc**);
+using GetFolderLocationFunction = HRESULT(WINAPI*)(HWND, int, LPITEMIDLIST*);
+using GetPathFunction = BOOL(WINAPI*)(LPCITEMIDLIST, char*);
+
 int ShellFolderPath(char* out, int folderKind)
 {
+    auto getMalloc = SystemFunctionAs<GetMallocFunction>("SHELL32.DLL", "SHGetMalloc");
+    auto getLocation =
+        SystemFunctionAs<GetFolderLocationFunction>("SHELL32.DLL", "SHGetSpecialFolderLocation");
+    auto getPath = SystemFunctionAs<GetPathFunction>("SHELL32.DLL", "SHGetPathFromIDListA");
+    if (!getMalloc || !getLocation || !getPath)
+        return 0;
     IMalloc* allocator = nullptr;
-    if (FAILED(SHGetMalloc(&allocator)))
+    if (FAILED(getMalloc(&allocator)))
         return 0;
     LPITEMIDLIST list = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, folderKind, &list))) {
+    if (FAILED(getLocation(nullptr, folderKind, &list))) {
         allocator->Release();
         return 0;
     }
-    int found = SHGetPathFromIDListA(list, out) ? 1 : 0;
+    int found = getPath(list, out) ? 1 : 0;
     allocator->Free(list);
     allocator->Release();
     return found;
@@ -99,7 +111,8 @@ int FormatBounded(char* out, std::size_t size, const char* format, ...)
 {
     va_list arguments;
     va_start(arguments, format);
-    int length = std::vsnprintf(out, size, format, arguments);
+    // The run-time DLL's own formatting: -1, or no room for the NUL, when cut.
+    int length = _vsnprintf(out, size, format, arguments);
     va_end(arguments);
     if (length < 0 || static_cast<std::size_t>(length) >= size) {
         if (size > 0)
@@ -130,11 +143,18 @@ int GetShellFolderPath(char* out, int folderKind)
 
 int CreateShellLink(const char* target, const char* linkPath, const char* description)
 {
-    if (FAILED(CoInitialize(nullptr)))
+    // COM is loaded with the first shortcut, not at start-up.
+    using InitializeFunction = HRESULT(WINAPI*)(void*);
+    using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+    using UninitializeFunction = void(WINAPI*)();
+    auto initialize = SystemFunctionAs<InitializeFunction>("OLE32.DLL", "CoInitialize");
+    auto create = SystemFunctionAs<CreateFunction>("OLE32.DLL", "CoCreateInstance");
+    auto uninitialize = SystemFunctionAs<UninitializeFunction>("OLE32.DLL", "CoUninitialize");
+    if (!initialize || !create || !uninitialize || FAILED(initialize(nullptr)))
         return 0;
     IShellLinkA* link = nullptr;
-    HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                      IID_IShellLinkA, reinterpret_cast<void**>(&link));
+    HRESULT result = create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                            reinterpret_cast<void**>(&link));
     if (SUCCEEDED(result)) {
         result = link->SetPath(target);
         if (SUCCEEDED(result)) {
@@ -145,7 +165,7 @@ int CreateShellLink(const char* target, const char* linkPath, const char* descri
         }
         link->Release();
     }
-    CoUninitialize();
+    uninitialize();
     return SUCCEEDED(result) ? 1 : 0;
 }
 

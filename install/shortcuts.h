@@ -27,4 +27,4 @@ int Version3FolderPath(const char* windowsDir, int isNt, const char* userName,
 // the whole text fits into size bytes. When it does not, out is left empty,
 // so that a cut path is never used.
 int FormatBounded(char* out, std::size_t size, const char* format, ...)
-    __attribute__((format(gnu_printf, 3, 4)));
+    __attribute__((format(ms_printf, 3, 4)));

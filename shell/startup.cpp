@@ -9,6 +9,7 @@
 #include "render/mixed_text.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
+#include "shell/system_library.h"
 #include "ui/message_dialog.h"
 #include "ui/wizard.h"
 
@@ -17,11 +18,14 @@ namespace {
 void RegisterProgressClass()
 {
     // Template 113 names the progress-bar class; it must exist before the
-    // dialog is created, or the creation fails.
+    // dialog is created, or the creation fails. The Ex form needs comctl32
+    // 4.70; the older systems register every class with the plain one.
+    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto initEx = SystemFunctionAs<InitEx>("COMCTL32.DLL", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_PROGRESS_CLASS;
-    if (!InitCommonControlsEx(&controls))
+    if (!initEx || !initEx(&controls))
         InitCommonControls();
 }
 
@@ -36,6 +40,7 @@ void Teardown()
         DeleteObject(SampleFont);
         SampleFont = nullptr;
     }
+    FreeSystemLibraries();
 }
 
 // 1 when the key message was consumed by the routing.

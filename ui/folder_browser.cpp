@@ -10,8 +10,10 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "install/shortcuts.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
+#include "shell/system_library.h"
 #include "ui/owner_draw.h"
 #include "ui/wizard.h"
 
@@ -89,7 +91,10 @@ void BrowseForFolder(HWND dialog)
     request.lpstrTitle = BrowserTitle;
     request.lpfnHook = FolderBrowserHook;
     request.lpTemplateName = MAKEINTRESOURCEA(IDD_FOLDER_BROWSER);
-    BOOL chosen = GetOpenFileNameA(&request);
+    // The common dialogs are loaded when the browser is first opened.
+    using OpenFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
+    auto openDialog = SystemFunctionAs<OpenFunction>("COMDLG32.DLL", "GetOpenFileNameA");
+    BOOL chosen = openDialog && openDialog(&request);
 
     if (haveSaved)
         _chdir(saved);
@@ -129,9 +134,8 @@ int ChosenFolderOf(const char* folder, UINT codePage, char* out)
 int ComposeDestination(const char* folder, const char* folderName, char* out)
 {
     char composed[MAX_PATH];
-    int written = snprintf(composed, sizeof composed, "%s\\%s", folder, folderName);
-    if (written < 0 || written >= MAX_PATH)
+    if (!FormatBounded(composed, sizeof composed, "%s\\%s", folder, folderName))
         return 0;
-    memcpy(out, composed, static_cast<size_t>(written) + 1);
+    memcpy(out, composed, strlen(composed) + 1);
     return 1;
 }

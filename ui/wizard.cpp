@@ -11,6 +11,7 @@
 
 #include "install/installation.h"
 #include "install/payload.h"
+#include "install/shortcuts.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/startup.h"
@@ -199,7 +200,7 @@ int PrepareDestination(HWND dialog)
         return 1;
     if (!CreateDirectoryA(InstallDir, nullptr)) {
         char english[128];
-        snprintf(english, sizeof english, "%s Please check folder path.", "Cannot create folder!");
+        FormatBounded(english, sizeof english, "%s Please check folder path.", "Cannot create folder!");
         ShowMessage("无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。",
                     english, 0, dialog);
         return 0;
@@ -440,15 +441,13 @@ void StripTrailingBackslashes(char* path, UINT codePage)
 
 int DefaultDestination(const char* windowsDir, const char* folderName, char* out)
 {
-    int written = snprintf(out, MAX_PATH, "%c:\\%s", windowsDir[0], folderName);
-    return written > 0 && written < MAX_PATH;
+    return FormatBounded(out, MAX_PATH, "%c:\\%s", windowsDir[0], folderName);
 }
 
 int DocFolderOf(const char* installDir, UINT codePage, char* out)
 {
     const char* separator = EndsWithBackslash(installDir, codePage) ? "" : "\\";
-    int written = snprintf(out, MAX_PATH, "%s%sdoc", installDir, separator);
-    return written > 0 && written < MAX_PATH;
+    return FormatBounded(out, MAX_PATH, "%s%sdoc", installDir, separator);
 }
 
 POINT RectCentre(const RECT& rect)

@@ -3,7 +3,6 @@
 // string copy, "stack" overwrites the stack guard of its frame, "fits" does
 // the same work within bounds and ends with 0.
 #include <windows.h>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -34,18 +33,22 @@ LONG WINAPI EndWithCode(EXCEPTION_POINTERS*)
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-int main(int argc, char** argv)
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int)
 {
-    if (argc < 2) return 2;
     SetUnhandledExceptionFilter(EndWithCode);
-    // The lengths come from the command line, so no compiler can fold them.
-    int length = argc > 2 ? atoi(argv[2]) : 0;
+    // "mode [length]"; the length comes from the command line, so no
+    // compiler can fold it.
+    char mode[16] = "";
+    int m = 0;
+    while (arguments[m] && arguments[m] != ' ' && m < 15) { mode[m] = arguments[m]; ++m; }
+    mode[m] = 0;
+    int length = arguments[m] ? atoi(arguments + m + 1) : 0;
     char text[256];
     memset(text, 'x', sizeof text);
     text[length < 255 ? length : 255] = 0;
-    if (!strcmp(argv[1], "strcpy")) CopyName(text);
-    else if (!strcmp(argv[1], "stack")) FillFrame(length);
-    else if (!strcmp(argv[1], "fits")) { CopyName("1234567"); FillFrame(16); }
+    if (!strcmp(mode, "strcpy")) CopyName(text);
+    else if (!strcmp(mode, "stack")) FillFrame(length);
+    else if (!strcmp(mode, "fits")) { CopyName("1234567"); FillFrame(16); }
     else return 2;
     return 0;
 }

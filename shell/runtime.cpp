@@ -1,0 +1,189 @@
+// The start of the process and the little the program needs beyond what the
+// oldest systems carry. The shipped programs link only against the system
+// DLLs and CRTDLL.DLL, which every Win32 system has, so MinGW's own start-up
+// code, libssp and libstdc++ stay out; what they would have brought is here.
+#include "shell/runtime.h"
+
+#include <stdlib.h>
+#include <string.h>
+
+#include <new>
+
+// Compiled without the stack protector (see CMake): the guard is not yet
+// seeded while these run, and the traps must not call themselves.
+
+// CRTDLL's clock: the calendar time in seconds, with a 32-bit time_t.
+extern "C" __declspec(dllimport) long __cdecl time(long* out);
+
+extern "C" {
+
+unsigned long __stack_chk_guard;
+
+// An overrun was caught: end at once, without unwinding through a frame that
+// may be damaged, and with a code that no normal run returns.
+__attribute__((noreturn)) void __stack_chk_fail()
+{
+    TerminateProcess(GetCurrentProcess(), StackOverrunExitCode);
+    for (;;) ExitProcess(StackOverrunExitCode);
+}
+
+__attribute__((noreturn)) void __chk_fail()
+{
+    __stack_chk_fail();
+}
+
+// The checked copies that the fortified string functions call.
+void* __memcpy_chk(void* to, const void* from, size_t count, size_t room)
+{
+    if (count > room) __chk_fail();
+    return memcpy(to, from, count);
+}
+
+void* __memmove_chk(void* to, const void* from, size_t count, size_t room)
+{
+    if (count > room) __chk_fail();
+    return memmove(to, from, count);
+}
+
+void* __memset_chk(void* to, int value, size_t count, size_t room)
+{
+    if (count > room) __chk_fail();
+    return memset(to, value, count);
+}
+
+char* __strcpy_chk(char* to, const char* from, size_t room)
+{
+    size_t length = strlen(from);
+    if (length >= room) __chk_fail();
+    return static_cast<char*>(memcpy(to, from, length + 1));
+}
+
+char* __strcat_chk(char* to, const char* from, size_t room)
+{
+    size_t used = strlen(to);
+    size_t length = strlen(from);
+    if (used >= room || length >= room - used) __chk_fail();
+    memcpy(to + used, from, length + 1);
+    return to;
+}
+
+char* __strncpy_chk(char* to, const char* from, size_t count, size_t room)
+{
+    if (count > room) __chk_fail();
+    return strncpy(to, from, count);
+}
+
+char* __strncat_chk(char* to, const char* from, size_t count, size_t room)
+{
+    size_t used = strlen(to);
+    size_t length = 0;
+    while (length < count && from[length]) ++length;
+    if (used >= room || length >= room - used) __chk_fail();
+    memcpy(to + used, from, length);
+    to[used + length] = 0;
+    return to;
+}
+
+// The 32-bit calendar clock under the name the C headers give it; they call
+// it through an import pointer.
+long __cdecl _time32(long* out)
+{
+    return time(out);
+}
+long(__cdecl* _imp___time32)(long*) = _time32;
+
+}  // extern "C"
+
+// The nothrow array forms; no exception machinery is linked in.
+namespace std {
+const nothrow_t nothrow{};
+}
+
+void* operator new[](size_t size, const std::nothrow_t&) noexcept
+{
+    return malloc(size ? size : 1);
+}
+
+void operator delete[](void* block) noexcept
+{
+    free(block);
+}
+
+void operator delete[](void* block, size_t) noexcept
+{
+    free(block);
+}
+
+const char* CommandTail(const char* commandLine)
+{
+    // The program name ends at its closing quote or at the first blank.
+    const char* p = commandLine;
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"') ++p;
+        if (*p) ++p;
+    } else {
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    while (*p == ' ' || *p == '\t') ++p;
+    return p;
+}
+
+unsigned long MixStackGuard(unsigned long ticks, unsigned long counterLow,
+                            unsigned long counterHigh, unsigned long processId,
+                            unsigned long address)
+{
+    // Rotations keep the sources' low bits, which change fastest, from
+    // cancelling each other.
+    unsigned long guard = ticks;
+    guard ^= (counterLow << 7) | (counterLow >> 25);
+    guard ^= (counterHigh << 13) | (counterHigh >> 19);
+    guard ^= (processId << 19) | (processId >> 13);
+    guard ^= address;
+    guard *= 2654435761u;
+    // A zero byte at the bottom stops string overruns from copying the
+    // guard through; a guard of zero would be no guard at all.
+    guard &= ~0xFFul;
+    return guard ? guard : 0x5EED0000ul;
+}
+
+namespace {
+
+void SeedStackGuard(void* address)
+{
+    // What every system down to the oldest has: the tick count, the
+    // performance counter where the hardware has one, the process id and
+    // where the loader put the stack.
+    LARGE_INTEGER counter;
+    if (!QueryPerformanceCounter(&counter))
+        counter.QuadPart = 0;
+    __stack_chk_guard = MixStackGuard(GetTickCount(), counter.LowPart,
+                                      static_cast<unsigned long>(counter.HighPart),
+                                      GetCurrentProcessId(),
+                                      reinterpret_cast<unsigned long>(address));
+}
+
+// Constructors of static objects, in the order the linker lists them.
+using Constructor = void (*)();
+extern "C" Constructor __CTOR_LIST__[];
+
+void RunConstructors()
+{
+    // The list starts with -1 (or the count) and ends with a null entry.
+    int count = 0;
+    while (__CTOR_LIST__[count + 1]) ++count;
+    for (int i = count; i > 0; --i) __CTOR_LIST__[i]();
+}
+
+}  // namespace
+
+// The process entry point (set by the link): CRTDLL.DLL initialised itself
+// when it was loaded, so only the guard and static constructors remain.
+extern "C" void __cdecl TarvoEntry()
+{
+    int marker;
+    SeedStackGuard(&marker);
+    RunConstructors();
+    exit(WinMain(GetModuleHandleA(nullptr), nullptr,
+                 const_cast<char*>(CommandTail(GetCommandLineA())), SW_SHOWDEFAULT));
+}

@@ -1,0 +1,20 @@
+// The process start of the shipped programs (TarvoEntry, set as the entry
+// point by the link) and what they need beyond CRTDLL.DLL: the stack guard
+// with its traps, the checked string copies, the 32-bit clock under its
+// header name and the nothrow array allocation. Owns __stack_chk_guard.
+#pragma once
+#include <windows.h>
+
+// The exit code of a process stopped by an overrun trap.
+constexpr UINT StackOverrunExitCode = 0xC0000409u;
+
+// The arguments part of a command line: what follows the program name,
+// quoted or not, and the blanks after it.
+const char* CommandTail(const char* commandLine);
+
+// The stack guard from what every system has; never 0, lowest byte 0.
+unsigned long MixStackGuard(unsigned long ticks, unsigned long counterLow,
+                            unsigned long counterHigh, unsigned long processId,
+                            unsigned long address);
+
+extern "C" void __cdecl TarvoEntry();
