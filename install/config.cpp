@@ -1,5 +1,5 @@
 // The engine's configuration: UseBmpFont and ForceLanguage in [Config] of
-// InstallDir\engine.ini, and the attribute helpers of the installation engine.
+// InstallDir\engine.ini.
 #include "install/config.h"
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include <memory>
 #include <new>
 
-#include "install/payload.h"
+#include "install/file_helpers.h"
 #include "ui/wizard.h"
 
 namespace {
@@ -201,27 +201,4 @@ int UpdateEngineConfig()
     }
     AddFileAttributes(path, 1, 1);
     return 1;
-}
-
-int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden)
-{
-    // A path that does not exist has nothing to clear; its all-ones
-    // "attributes" must never be written back.
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return 0;
-    DWORD cleared = attributes;
-    if (clearReadOnly)
-        cleared &= ~FILE_ATTRIBUTE_READONLY;
-    if (clearHidden)
-        cleared &= ~FILE_ATTRIBUTE_HIDDEN;
-    if (cleared == attributes)
-        return 0;
-    return SetFileAttributesA(path, cleared ? cleared : FILE_ATTRIBUTE_NORMAL) ? 1 : 0;
-}
-
-int DeleteFileForced(const char* path)
-{
-    ClearFileAttributes(path, 1, 1);
-    return DeleteFileA(path) ? 0 : -1;
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "install/file_helpers.h"
 #include "shell/environment.h"
 #include "shell/startup.h"
 #include "ui/message_dialog.h"
@@ -94,20 +95,6 @@ HRESULT SaveLink(IShellLinkA* link, const char* linkPath)
 }
 
 }  // namespace
-
-int FormatBounded(char* out, std::size_t size, const char* format, ...)
-{
-    va_list arguments;
-    va_start(arguments, format);
-    int length = std::vsnprintf(out, size, format, arguments);
-    va_end(arguments);
-    if (length < 0 || static_cast<std::size_t>(length) >= size) {
-        if (size > 0)
-            out[0] = '\0';
-        return 0;
-    }
-    return 1;
-}
 
 int Version3FolderPath(const char* windowsDir, int isNt, const char* userName, int folderKind,
                        char* out)

@@ -2,7 +2,6 @@
 // shell-link object, groups of shortcuts and Desktop shortcuts.
 #pragma once
 #include <windows.h>
-#include <cstddef>
 
 struct ShortcutItem {
     const char* Name;       // file name without ".lnk", and the description
@@ -22,9 +21,3 @@ void CreateDesktopShortcut(const char* targetName, const char* shortcutName);
 // "start menu\programs\startup"; any other kind appends nothing.
 int Version3FolderPath(const char* windowsDir, int isNt, const char* userName,
                        int folderKind, char* out);
-
-// Bounded formatting for the installation engine's paths and texts: 1 when
-// the whole text fits into size bytes. When it does not, out is left empty,
-// so that a cut path is never used.
-int FormatBounded(char* out, std::size_t size, const char* format, ...)
-    __attribute__((format(gnu_printf, 3, 4)));

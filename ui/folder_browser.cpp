@@ -10,6 +10,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "install/file_helpers.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "ui/owner_draw.h"

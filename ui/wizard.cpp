@@ -9,6 +9,7 @@
 #include <string.h>
 #include <time.h>
 
+#include "install/file_helpers.h"
 #include "install/installation.h"
 #include "install/payload.h"
 #include "resources/resource_ids.h"
@@ -414,22 +415,6 @@ int NextLicenceLine(const char* text, size_t* position, char* line)
     if (text[*position] == '\n')
         ++*position;
     return 1;
-}
-
-int EndsWithBackslash(const char* path, UINT codePage)
-{
-    // Walk by characters: a trail byte of a double-byte character may be 0x5C.
-    int last = 0;
-    for (const char* p = path; *p; ) {
-        if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1]) {
-            last = 0;
-            p += 2;
-        } else {
-            last = *p == '\\';
-            ++p;
-        }
-    }
-    return last;
 }
 
 void StripTrailingBackslashes(char* path, UINT codePage)

@@ -8,6 +8,7 @@
 
 #include "config_cases.h"
 #include "install/config.h"
+#include "install/file_helpers.h"
 #include "temp_files.h"
 #include "ui/wizard.h"
 

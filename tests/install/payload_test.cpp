@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "install/file_helpers.h"
 #include "install/payload.h"
 #include "install_test_payload.h"
 #include "shell/startup.h"
