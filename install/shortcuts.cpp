@@ -62,7 +62,7 @@ int FallbackFolderPath(char* out, int folderKind)
     }
     if (length == 0 || length >= MAX_PATH)
         return 0;
-    return Version3FolderPath(windowsDir, OsInfo.IsNt, userName, folderKind, out);
+    return Version3FolderPath(windowsDir, OsInfo.IsNt, userName, folderKind, CP_ACP, out);
 }
 
 // The working folder is the target's folder; a target without a backslash
@@ -97,10 +97,9 @@ HRESULT SaveLink(IShellLinkA* link, const char* linkPath)
 }  // namespace
 
 int Version3FolderPath(const char* windowsDir, int isNt, const char* userName, int folderKind,
-                       char* out)
+                       UINT codePage, char* out)
 {
-    std::size_t length = std::strlen(windowsDir);
-    const char* separator = (length > 0 && windowsDir[length - 1] == '\\') ? "" : "\\";
+    const char* separator = EndsWithBackslash(windowsDir, codePage) ? "" : "\\";
     if (isNt)
         return FormatBounded(out, MAX_PATH, "%s%sprofiles\\%s\\%s", windowsDir, separator,
                              userName, Version3Subfolder(folderKind));

@@ -19,5 +19,6 @@ void CreateDesktopShortcut(const char* targetName, const char* shortcutName);
 // platform and the user name (ignored when not NT). 0 when it does not fit.
 // The Startup folder (7) is the Startup group under the programs folder,
 // "start menu\programs\startup"; any other kind appends nothing.
+// codePage tells the double-byte characters of windowsDir.
 int Version3FolderPath(const char* windowsDir, int isNt, const char* userName,
-                       int folderKind, char* out);
+                       int folderKind, UINT codePage, char* out);
