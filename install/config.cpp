@@ -141,8 +141,8 @@ size_t UpdateConfigText(const char* text, size_t length, char useBmpFont, int fo
                         char* out, size_t capacity)
 {
     ConfigKey keys[2] = {{"UseBmpFont", "", 0}, {"ForceLanguage", "", 0}};
-    snprintf(keys[0].Value, sizeof keys[0].Value, "%c", static_cast<unsigned char>(useBmpFont));
-    snprintf(keys[1].Value, sizeof keys[1].Value, "%d", forceLanguage);
+    FormatBounded(keys[0].Value, sizeof keys[0].Value, "%c", static_cast<unsigned char>(useBmpFont));
+    FormatBounded(keys[1].Value, sizeof keys[1].Value, "%d", forceLanguage);
     const char* lineEnd = InsertedLineEnd(text, length);
 
     TextSink sink = {out, capacity, 0};

@@ -21,13 +21,8 @@ int FormatBounded(char* out, std::size_t size, const char* format, ...)
 
 int PayloadPath(char* out, const char* installDir, const char* fileName, const char* explicitPath)
 {
-    int written = explicitPath ? std::snprintf(out, MAX_PATH, "%s", explicitPath)
-                               : std::snprintf(out, MAX_PATH, "%s\\%s", installDir, fileName);
-    if (written < 0 || written >= MAX_PATH) {
-        out[0] = '\0';
-        return 0;
-    }
-    return 1;
+    return explicitPath ? FormatBounded(out, MAX_PATH, "%s", explicitPath)
+                        : FormatBounded(out, MAX_PATH, "%s\\%s", installDir, fileName);
 }
 
 int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden)

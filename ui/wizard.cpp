@@ -196,7 +196,7 @@ void GoBack(HWND dialog)
 void ShowFolderMessage(HWND dialog)
 {
     char english[128];
-    snprintf(english, sizeof english, "%s Please check folder path.", "Cannot create folder!");
+    FormatBounded(english, sizeof english, "%s Please check folder path.", "Cannot create folder!");
     ShowMessage("无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。",
                 english, 0, dialog);
 }
