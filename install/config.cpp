@@ -1,16 +1,14 @@
 // The engine's configuration: UseBmpFont and ForceLanguage in [Config] of
-// InstallDir\engine.ini, and the attribute helpers of the installation engine.
+// InstallDir\engine.ini.
 #include "install/config.h"
 
 #include <windows.h>
+#include <io.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
-#include <memory>
-#include <new>
-
-#include "install/payload.h"
-#include "install/shortcuts.h"
+#include "install/file_helpers.h"
 #include "ui/wizard.h"
 
 namespace {
@@ -28,138 +26,189 @@ struct TextSink {
             memcpy(Out + Length, bytes, count < Capacity - Length ? count : Capacity - Length);
         Length += count;
     }
+    void Put(const char* text) { Put(text, strlen(text)); }
 };
 
-size_t KeyText(char* out, size_t size, const char* format, int value)
+// The profile functions' blanks; Ctrl-Z counts as one too.
+int IsIniBlank(char c)
 {
-    return FormatBounded(out, size, format, value) ? strlen(out) : 0;
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f' ||
+           c == '\x1A';
+}
+
+int NameIs(const char* line, const IniLine& parsed, const char* name)
+{
+    size_t length = strlen(name);
+    if (parsed.NameLength != length)
+        return 0;
+    for (size_t i = 0; i < length; i++) {
+        char c = line[parsed.NameStart + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        char wanted = name[i];
+        if (wanted >= 'A' && wanted <= 'Z')
+            wanted = static_cast<char>(wanted - 'A' + 'a');
+        if (c != wanted)
+            return 0;
+    }
+    return 1;
+}
+
+// Inserted lines follow the file's own line ends where CR LF would break its
+// reading: in a file of CR-only lines, one LF would join every line before it.
+const char* InsertedLineEnd(const char* text, size_t length)
+{
+    if (memchr(text, '\n', length) == nullptr && memchr(text, '\r', length) != nullptr)
+        return "\r";
+    return "\r\n";
+}
+
+struct ConfigKey {
+    const char* Name;
+    char Value[16];
+    int Found;
+};
+
+void PutMissingKeys(TextSink& sink, ConfigKey* keys, int count, const char* lineEnd)
+{
+    for (int k = 0; k < count; k++) {
+        if (keys[k].Found)
+            continue;
+        sink.Put(lineEnd);
+        sink.Put(keys[k].Name);
+        sink.Put("=");
+        sink.Put(keys[k].Value);
+        sink.Put(lineEnd);
+        keys[k].Found = 1;
+    }
 }
 
 }  // namespace
 
-size_t ConfigPieceLength(const char* text, size_t length, size_t start)
+size_t IniLineLength(const char* text, size_t length, size_t start)
 {
-    size_t limit = length - start < ConfigPieceMax ? length - start : ConfigPieceMax;
-    const void* lineEnd = memchr(text + start, '\n', limit);
-    return lineEnd ? static_cast<size_t>(static_cast<const char*>(lineEnd) - (text + start)) + 1
-                   : limit;
+    const char* rest = text + start;
+    size_t left = length - start;
+    const void* end = memchr(rest, '\n', left);
+    if (!end)
+        end = memchr(rest, '\r', left);
+    return end ? static_cast<size_t>(static_cast<const char*>(end) - rest) + 1 : left;
 }
 
-size_t ConfigPieceRoom(const char* piece, size_t pieceLength)
+IniLine ParseIniLine(const char* line, size_t length)
 {
-    if (pieceLength == 0 || piece[pieceLength - 1] != '\n')
-        return pieceLength;
-    size_t room = pieceLength - 1;
-    if (room > 0 && piece[room - 1] == '\r')
-        room--;
-    return room;
-}
-
-int PieceHoldsKey(const char* piece, size_t pieceLength, const char* key)
-{
-    size_t keyLength = strlen(key);
-    for (size_t i = 0; keyLength <= pieceLength && i <= pieceLength - keyLength; i++)
-        if (memcmp(piece + i, key, keyLength) == 0)
-            return 1;
-    return 0;
-}
-
-size_t OverwritePiece(const char* piece, size_t pieceLength, const char* text, size_t textLength,
-                      char* out)
-{
-    size_t room = ConfigPieceRoom(piece, pieceLength);
-    size_t replaced = textLength < room ? textLength : room;
-    memmove(out + textLength, piece + replaced, pieceLength - replaced);
-    memcpy(out, text, textLength);
-    return textLength + pieceLength - replaced;
+    IniLine parsed = {IniText, 0, 0, 0, 0, 0};
+    size_t start = 0, end = length;
+    while (start < end && IsIniBlank(line[start]))
+        start++;
+    while (end > start && IsIniBlank(line[end - 1]))
+        end--;
+    if (start == end)
+        return parsed;
+    if (line[start] == '[') {
+        const void* close = memchr(line + start + 1, ']', end - start - 1);
+        if (close) {
+            parsed.Kind = IniSection;
+            parsed.NameStart = start + 1;
+            parsed.NameLength = static_cast<size_t>(static_cast<const char*>(close) - line) - start - 1;
+            return parsed;
+        }
+        // Without its ']' the line is read as a key.
+    }
+    parsed.Kind = IniKey;
+    parsed.NameStart = start;
+    const void* equals = memchr(line + start, '=', end - start);
+    if (!equals) {
+        parsed.NameLength = end - start;
+        parsed.ValueStart = parsed.ValueEnd = end;
+        return parsed;
+    }
+    size_t at = static_cast<size_t>(static_cast<const char*>(equals) - line);
+    size_t nameEnd = at;
+    while (nameEnd > start && IsIniBlank(line[nameEnd - 1]))
+        nameEnd--;
+    parsed.NameLength = nameEnd - start;
+    parsed.HasEquals = 1;
+    size_t value = at + 1;
+    while (value < end && IsIniBlank(line[value]))
+        value++;
+    parsed.ValueStart = value;
+    parsed.ValueEnd = end;
+    return parsed;
 }
 
 size_t UpdateConfigText(const char* text, size_t length, char useBmpFont, int forceLanguage,
                         char* out, size_t capacity)
 {
-    char useBmpFontText[32];
-    char forceLanguageText[32];
-    size_t useBmpFontLength = KeyText(useBmpFontText, sizeof useBmpFontText, "UseBmpFont=%c",
-                                      static_cast<unsigned char>(useBmpFont));
-    size_t forceLanguageLength =
-        KeyText(forceLanguageText, sizeof forceLanguageText, "ForceLanguage=%d", forceLanguage);
+    ConfigKey keys[2] = {{"UseBmpFont", "", 0}, {"ForceLanguage", "", 0}};
+    FormatBounded(keys[0].Value, sizeof keys[0].Value, "%c", static_cast<unsigned char>(useBmpFont));
+    FormatBounded(keys[1].Value, sizeof keys[1].Value, "%d", forceLanguage);
+    const char* lineEnd = InsertedLineEnd(text, length);
 
     TextSink sink = {out, capacity, 0};
-    int headerSeen = 0, useBmpFontDone = 0, forceLanguageDone = 0;
-    size_t position = 0;
-    while (position < length && !(useBmpFontDone && forceLanguageDone)) {
-        const char* piece = text + position;
-        size_t pieceLength = ConfigPieceLength(text, length, position);
-        position += pieceLength;
+    int inConfig = 0, configSeen = 0;
+    for (size_t position = 0; position < length;) {
+        const char* line = text + position;
+        size_t lineLength = IniLineLength(text, length, position);
+        position += lineLength;
+        IniLine parsed = ParseIniLine(line, lineLength);
 
-        if (PieceHoldsKey(piece, pieceLength, "[Config]"))
-            headerSeen = 1;
-        int holdsUseBmpFont = PieceHoldsKey(piece, pieceLength, "UseBmpFont=");
-        int holdsForceLanguage = PieceHoldsKey(piece, pieceLength, "ForceLanguage=");
-        if (!holdsUseBmpFont && !holdsForceLanguage) {
-            sink.Put(piece, pieceLength);
-            continue;
+        if (parsed.Kind == IniSection) {
+            if (inConfig) {
+                // The next section starts: what is missing goes before it.
+                PutMissingKeys(sink, keys, 2, lineEnd);
+                inConfig = 0;
+            } else if (!configSeen && NameIs(line, parsed, "Config")) {
+                configSeen = inConfig = 1;
+            }
+        } else if (inConfig && parsed.Kind == IniKey) {
+            ConfigKey* key = nullptr;
+            for (ConfigKey& candidate : keys)
+                if (!candidate.Found && NameIs(line, parsed, candidate.Name))
+                    key = &candidate;
+            if (key) {
+                // The whole value is replaced; the name as written, the
+                // blanks around it and the line end stay.
+                sink.Put(line, parsed.ValueStart);
+                if (!parsed.HasEquals)
+                    sink.Put("=");
+                sink.Put(key->Value);
+                sink.Put(line + parsed.ValueEnd, lineLength - parsed.ValueEnd);
+                key->Found = 1;
+                continue;
+            }
         }
-        // Both keys on one line are written one after the other from its
-        // first byte, as two overwrites of the same line.
-        char updated[ConfigPieceMax + 2 * sizeof useBmpFontText];
-        memcpy(updated, piece, pieceLength);
-        size_t updatedLength = pieceLength;
-        if (holdsUseBmpFont) {
-            updatedLength = OverwritePiece(updated, updatedLength, useBmpFontText,
-                                           useBmpFontLength, updated);
-            useBmpFontDone = 1;
-        }
-        if (holdsForceLanguage) {
-            updatedLength = OverwritePiece(updated, updatedLength, forceLanguageText,
-                                           forceLanguageLength, updated);
-            forceLanguageDone = 1;
-        }
-        sink.Put(updated, updatedLength);
+        sink.Put(line, lineLength);
     }
-    sink.Put(text + position, length - position);
 
-    if (!headerSeen)
-        sink.Put("\r\n\r\n[Config]\r\n\r\n", 16);
-    if (!useBmpFontDone) {
-        sink.Put("\r\n", 2);
-        sink.Put(useBmpFontText, useBmpFontLength);
-        sink.Put("\r\n", 2);
+    if (!configSeen) {
+        sink.Put(lineEnd);
+        sink.Put(lineEnd);
+        sink.Put("[Config]");
+        sink.Put(lineEnd);
+        sink.Put(lineEnd);
     }
-    if (!forceLanguageDone) {
-        sink.Put("\r\n", 2);
-        sink.Put(forceLanguageText, forceLanguageLength);
-        sink.Put("\r\n", 2);
-    }
+    PutMissingKeys(sink, keys, 2, lineEnd);
     return sink.Length;
 }
 
 namespace {
 
-// Writes back only the bytes that differ: a key line that keeps its length is
-// overwritten in place, everything from a longer rewritten line on is
-// written again, appended text goes at the end. The updated text is never
-// shorter than the old one, so nothing needs truncating.
-void WriteChangedBytes(FILE* file, const char* old, size_t oldLength, const char* updated,
-                       size_t updatedLength)
+// Writes back from the first byte that differs, and cuts the file where the
+// updated text is shorter (a shorter value than before).
+void WriteUpdate(FILE* file, const char* old, size_t oldLength, const char* updated,
+                 size_t updatedLength)
 {
-    size_t i = 0;
-    while (i < oldLength) {
-        if (old[i] == updated[i]) {
-            i++;
-            continue;
-        }
-        size_t runEnd = i;
-        while (runEnd < oldLength && old[runEnd] != updated[runEnd])
-            runEnd++;
-        fseek(file, static_cast<long>(i), SEEK_SET);
-        fwrite(updated + i, 1, runEnd - i, file);
-        i = runEnd;
-    }
-    if (updatedLength > oldLength) {
-        fseek(file, static_cast<long>(oldLength), SEEK_SET);
-        fwrite(updated + oldLength, 1, updatedLength - oldLength, file);
-    }
+    size_t same = 0;
+    while (same < oldLength && same < updatedLength && old[same] == updated[same])
+        same++;
+    if (same == oldLength && same == updatedLength)
+        return;
+    if (fseek(file, static_cast<long>(same), SEEK_SET) != 0)
+        return;
+    fwrite(updated + same, 1, updatedLength - same, file);
+    if (updatedLength < oldLength && fflush(file) == 0)
+        _chsize(_fileno(file), static_cast<long>(updatedLength));
 }
 
 void UpdateConfigFile(FILE* file, char useBmpFont, int forceLanguage)
@@ -170,18 +219,20 @@ void UpdateConfigFile(FILE* file, char useBmpFont, int forceLanguage)
     if (size < 0 || fseek(file, 0, SEEK_SET) != 0)
         return;
     size_t oldLength = static_cast<size_t>(size);
-    std::unique_ptr<char[]> old(new (std::nothrow) char[oldLength + 1]);
-    if (!old || fread(old.get(), 1, oldLength, file) != oldLength)
+    char* old = static_cast<char*>(malloc(oldLength + 1));
+    if (!old)
         return;
-
-    size_t updatedLength =
-        UpdateConfigText(old.get(), oldLength, useBmpFont, forceLanguage, nullptr, 0);
-    std::unique_ptr<char[]> updated(new (std::nothrow) char[updatedLength]);
-    if (!updated)
-        return;
-    UpdateConfigText(old.get(), oldLength, useBmpFont, forceLanguage, updated.get(),
-                     updatedLength);
-    WriteChangedBytes(file, old.get(), oldLength, updated.get(), updatedLength);
+    if (fread(old, 1, oldLength, file) == oldLength) {
+        size_t updatedLength =
+            UpdateConfigText(old, oldLength, useBmpFont, forceLanguage, nullptr, 0);
+        char* updated = static_cast<char*>(malloc(updatedLength));
+        if (updated) {
+            UpdateConfigText(old, oldLength, useBmpFont, forceLanguage, updated, updatedLength);
+            WriteUpdate(file, old, oldLength, updated, updatedLength);
+            free(updated);
+        }
+    }
+    free(old);
 }
 
 }  // namespace
@@ -193,7 +244,7 @@ int UpdateEngineConfig()
         return 1;
     ClearFileAttributes(path, 1, 1);
     // Binary mode: offsets are byte offsets, and the line ends written are
-    // CR LF as the engine expects.
+    // the ones chosen above.
     FILE* file = fopen(path, "r+b");
     if (file) {
         UpdateConfigFile(file, ChineseDisplayOk ? '0' : '1', ForceLanguage);
@@ -201,27 +252,4 @@ int UpdateEngineConfig()
     }
     AddFileAttributes(path, 1, 1);
     return 1;
-}
-
-int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden)
-{
-    // A path that does not exist has nothing to clear; its all-ones
-    // "attributes" must never be written back.
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return 0;
-    DWORD cleared = attributes;
-    if (clearReadOnly)
-        cleared &= ~FILE_ATTRIBUTE_READONLY;
-    if (clearHidden)
-        cleared &= ~FILE_ATTRIBUTE_HIDDEN;
-    if (cleared == attributes)
-        return 0;
-    return SetFileAttributesA(path, cleared ? cleared : FILE_ATTRIBUTE_NORMAL) ? 1 : 0;
-}
-
-int DeleteFileForced(const char* path)
-{
-    ClearFileAttributes(path, 1, 1);
-    return DeleteFileA(path) ? 0 : -1;
 }

@@ -1,5 +1,4 @@
-// The [Config] section of the engine's "engine.ini", and the two small file
-// operations the installation engine shares.
+// The [Config] section of the engine's "engine.ini".
 #pragma once
 #include <stddef.h>
 
@@ -7,40 +6,36 @@
 // ends read-only and hidden. Returns 1 on every path.
 int UpdateEngineConfig();
 
-// 1 when at least one of the asked attributes was cleared, 0 when there was
-// nothing to clear.
-int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden);
+// Pure rules of the update, on the file's bytes. The engine reads the file
+// through the system's profile functions, so the update reads it the same
+// way: section and key names without regard to case, blanks around a key
+// name and its '=' ignored, the first [Config] section and the first key of
+// a name in it counting.
 
-// 0 when the file was deleted, -1 when it was not.
-int DeleteFileForced(const char* path);
+// Length of the line that starts at `start`, its line end included. A line
+// ends after the next LF; where no LF follows in the rest of the text, after
+// the next CR, as in a file with CR-only line ends.
+size_t IniLineLength(const char* text, size_t length, size_t start);
 
-// Pure rules of the update, on the file's bytes. The file is scanned line by
-// line through a 256-byte line buffer, so that a line longer than
-// ConfigPieceMax bytes arrives in several pieces.
-constexpr size_t ConfigPieceMax = 255;
+enum IniLineKind { IniText, IniSection, IniKey };
 
-// Length of the piece that starts at `start`: up to and including the next
-// '\n', at most ConfigPieceMax bytes, at most what is left of the text.
-size_t ConfigPieceLength(const char* text, size_t length, size_t start);
+// Offsets into the line. A section's name lies between '[' and the first
+// ']'; a key's name is what stands before its '=' (or the whole line when it
+// has none), its value what follows, both without surrounding blanks. A key
+// without '=' has an empty value at the end of its name.
+struct IniLine {
+    IniLineKind Kind;
+    size_t NameStart, NameLength;
+    size_t ValueStart, ValueEnd;
+    int HasEquals;
+};
 
-// Room for a key's text from the first byte of a piece to its line end: the
-// bytes before "\r\n" or "\n". A piece cut from a longer line, or a last line
-// without a line end, is room up to its last byte.
-size_t ConfigPieceRoom(const char* piece, size_t pieceLength);
+IniLine ParseIniLine(const char* line, size_t length);
 
-// The key occurs anywhere in the piece.
-int PieceHoldsKey(const char* piece, size_t pieceLength, const char* key);
-
-// The piece with `text` written from its first byte. Where the room is large
-// enough the text replaces as many bytes as it has (the rest of the line
-// stays); where it is not, it replaces the whole room, so the line holds
-// exactly the text and its line end is kept. `out` (which may be `piece`)
-// holds pieceLength + textLength bytes; the result is the new length.
-size_t OverwritePiece(const char* piece, size_t pieceLength, const char* text, size_t textLength,
-                      char* out);
-
-// The whole file as the update leaves it: keys overwritten where found, the
-// header and missing keys appended with CR LF line ends. Writes at most
+// The whole file as the update leaves it: the first UseBmpFont and
+// ForceLanguage lines of the first [Config] section get their values
+// replaced; a missing key goes after the section's last line, a missing
+// section at the end of the file. Every other byte stays. Writes at most
 // `capacity` bytes into out (which may be null) and returns the full length.
 size_t UpdateConfigText(const char* text, size_t length, char useBmpFont, int forceLanguage,
                         char* out, size_t capacity);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 #include "install/config.h"
+#include "install/file_helpers.h"
 #include "install/manifest.h"
 #include "install/payload.h"
 #include "install/shortcut_names.h"

@@ -7,8 +7,7 @@
 #include <string.h>
 #include <zlib.h>
 
-#include "install/config.h"
-#include "install/shortcuts.h"
+#include "install/file_helpers.h"
 #include "shell/startup.h"
 #include "ui/wizard.h"
 
@@ -44,29 +43,6 @@ int ExtractPayload(const PayloadEntry& entry, unsigned char* buffer, unsigned lo
         return 0;
     return WritePayloadFile(entry.FileName, buffer, length, entry.ReadOnly, entry.Hidden,
                             explicitPath);
-}
-
-int PayloadPath(char* out, const char* installDir, const char* fileName, const char* explicitPath)
-{
-    return explicitPath ? FormatBounded(out, MAX_PATH, "%s", explicitPath)
-                        : FormatBounded(out, MAX_PATH, "%s\\%s", installDir, fileName);
-}
-
-int AddFileAttributes(const char* path, int readOnly, int hidden)
-{
-    DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return 0;
-    DWORD wanted = attributes;
-    if (readOnly)
-        wanted |= FILE_ATTRIBUTE_READONLY;
-    if (hidden) {
-        wanted |= FILE_ATTRIBUTE_HIDDEN;
-        // Wine stores hidden in an extended attribute, which it can no longer
-        // write once the file is read-only: hide a writable file first.
-        SetFileAttributesA(path, (attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
-    }
-    return SetFileAttributesA(path, wanted) ? 1 : 0;
 }
 
 int WritePayloadFile(const char* fileName, const unsigned char* data, unsigned long length,

@@ -22,14 +22,3 @@ int ExtractPayload(const PayloadEntry& entry, unsigned char* buffer, unsigned lo
 
 int WritePayloadFile(const char* fileName, const unsigned char* data, unsigned long length,
                      int readOnly, int hidden, const char* explicitPath);
-
-// Helpers shared by the extraction and the configuration update.
-
-// Pure: the target path of a payload file in a MAX_PATH buffer: explicitPath
-// unchanged, otherwise installDir\fileName. 0 (and an empty out) when the
-// path does not fit in MAX_PATH bytes.
-int PayloadPath(char* out, const char* installDir, const char* fileName, const char* explicitPath);
-
-// Sets read-only and/or hidden on an existing file, keeping every other bit.
-// 1 when the final attribute write succeeded, 0 otherwise.
-int AddFileAttributes(const char* path, int readOnly, int hidden);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "install/file_helpers.h"
 #include "shell/environment.h"
 #include "shell/startup.h"
 #include "shell/system_library.h"
@@ -73,7 +74,7 @@ int FallbackFolderPath(char* out, int folderKind)
     }
     if (length == 0 || length >= MAX_PATH)
         return 0;
-    return Version3FolderPath(windowsDir, OsInfo.IsNt, userName, folderKind, out);
+    return Version3FolderPath(windowsDir, OsInfo.IsNt, userName, folderKind, CP_ACP, out);
 }
 
 // The working folder is the target's folder; a target without a backslash
@@ -107,26 +108,10 @@ HRESULT SaveLink(IShellLinkA* link, const char* linkPath)
 
 }  // namespace
 
-int FormatBounded(char* out, std::size_t size, const char* format, ...)
-{
-    va_list arguments;
-    va_start(arguments, format);
-    // The run-time DLL's own formatting: -1, or no room for the NUL, when cut.
-    int length = _vsnprintf(out, size, format, arguments);
-    va_end(arguments);
-    if (length < 0 || static_cast<std::size_t>(length) >= size) {
-        if (size > 0)
-            out[0] = '\0';
-        return 0;
-    }
-    return 1;
-}
-
 int Version3FolderPath(const char* windowsDir, int isNt, const char* userName, int folderKind,
-                       char* out)
+                       UINT codePage, char* out)
 {
-    std::size_t length = std::strlen(windowsDir);
-    const char* separator = (length > 0 && windowsDir[length - 1] == '\\') ? "" : "\\";
+    const char* separator = EndsWithBackslash(windowsDir, codePage) ? "" : "\\";
     if (isNt)
         return FormatBounded(out, MAX_PATH, "%s%sprofiles\\%s\\%s", windowsDir, separator,
                              userName, Version3Subfolder(folderKind));

@@ -2,7 +2,6 @@
 // shell-link object, groups of shortcuts and Desktop shortcuts.
 #pragma once
 #include <windows.h>
-#include <cstddef>
 
 struct ShortcutItem {
     const char* Name;       // file name without ".lnk", and the description
@@ -20,11 +19,6 @@ void CreateDesktopShortcut(const char* targetName, const char* shortcutName);
 // platform and the user name (ignored when not NT). 0 when it does not fit.
 // The Startup folder (7) is the Startup group under the programs folder,
 // "start menu\programs\startup"; any other kind appends nothing.
+// codePage tells the double-byte characters of windowsDir.
 int Version3FolderPath(const char* windowsDir, int isNt, const char* userName,
-                       int folderKind, char* out);
-
-// Bounded formatting for the installation engine's paths and texts: 1 when
-// the whole text fits into size bytes. When it does not, out is left empty,
-// so that a cut path is never used.
-int FormatBounded(char* out, std::size_t size, const char* format, ...)
-    __attribute__((format(ms_printf, 3, 4)));
+                       int folderKind, UINT codePage, char* out);

@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "install/file_helpers.h"
+
 OperatingSystemInfo OsInfo;
 int SystemLanguage;
 char DefaultFolderName[16];
@@ -19,9 +21,9 @@ int LanguageForSystem(int multiByteAnsi, WORD langId)
     return (langId & 0x400) ? 2 : 1;
 }
 
-void ModuleFolderOf(const char* modulePath, char* out)
+void ModuleFolderOf(const char* modulePath, UINT codePage, char* out)
 {
-    const char* lastSlash = modulePath ? strrchr(modulePath, '\\') : nullptr;
+    const char* lastSlash = modulePath ? LastBackslash(modulePath, codePage) : nullptr;
     size_t folderLength = lastSlash ? static_cast<size_t>(lastSlash - modulePath) + 1 : 0;
     // No folder at all, or one that cannot be held whole: the floppy root,
     // as the installer has always assumed when it cannot tell.
@@ -58,5 +60,5 @@ void DetectEnvironment(HINSTANCE instance)
     DWORD length = GetModuleFileNameA(instance, modulePath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
         modulePath[0] = '\0';
-    ModuleFolderOf(modulePath, ModuleDir);
+    ModuleFolderOf(modulePath, CP_ACP, ModuleDir);
 }

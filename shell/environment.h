@@ -20,5 +20,6 @@ void DetectEnvironment(HINSTANCE instance);
 // Pure rules, callable with any query values.
 int LanguageForSystem(int multiByteAnsi, WORD langId);
 // Cuts a module path after its last backslash into out (MAX_PATH bytes);
-// "A:\" when there is none.
-void ModuleFolderOf(const char* modulePath, char* out);
+// "A:\" when there is none. codePage tells the double-byte characters, whose
+// trail byte may be 0x5C.
+void ModuleFolderOf(const char* modulePath, UINT codePage, char* out);

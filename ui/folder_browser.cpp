@@ -10,7 +10,7 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "install/shortcuts.h"
+#include "install/file_helpers.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/system_library.h"

@@ -27,16 +27,37 @@ void LayOutMessage(HWND dialog, const char* chinese)
 {
     MessageLayoutInput in = {};
     in.Kind = MessageKind;
-    in.ChineseBytes = lstrlenA(chinese);
+    in.DialogFrameX = GetSystemMetrics(SM_CXDLGFRAME);
+    in.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+    in.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+    in.CaptionHeight = GetSystemMetrics(SM_CYCAPTION);
+    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &in.WorkArea, 0))
+        in.WorkArea = RECT{0, 0, in.ScreenWidth, in.ScreenHeight};
+    const int room = MessageTextRoom(in);
+
     const int englishLength = lstrlenA(EnglishCopy);
     // Measured in the window's own context, with no font selected into it.
     HDC dc = GetDC(dialog);
-    const SIZE tsize = MeasureMixedText(dc, chinese);
+    SIZE tsize = MeasureMixedText(dc, chinese);
+    // A text wider than the screen (a folder message with a long path) loses
+    // its middle rather than its ends.
+    char shortened[ControlTextSize];
+    const char* shown = chinese;
+    if (tsize.cx > room) {
+        for (int keep = lstrlenA(chinese) - 1; keep >= 0; --keep) {
+            CutInMiddle(chinese, keep, shortened, sizeof shortened);
+            tsize = MeasureMixedText(dc, shortened);
+            if (tsize.cx <= room)
+                break;
+        }
+        shown = shortened;
+    }
+    in.ChineseBytes = lstrlenA(shown);
     in.ChineseWidth = tsize.cx;
     in.ChineseHeight = tsize.cy;
     SIZE esize;
     if (englishLength > 0 && GetTextExtentPointA(dc, EnglishCopy, englishLength, &esize)) {
-        in.EnglishWidth = esize.cx;
+        in.EnglishWidth = esize.cx < room ? esize.cx : room;
         in.EnglishHeight = esize.cy;
     }
     ReleaseDC(dialog, dc);
@@ -50,10 +71,6 @@ void LayOutMessage(HWND dialog, const char* chinese)
         in.ButtonWidth = client.right - client.left;
         in.ButtonHeight = client.bottom - client.top;
     }
-    in.DialogFrameX = GetSystemMetrics(SM_CXDLGFRAME);
-    in.ScreenWidth = GetSystemMetrics(SM_CXSCREEN);
-    in.ScreenHeight = GetSystemMetrics(SM_CYSCREEN);
-    in.CaptionHeight = GetSystemMetrics(SM_CYCAPTION);
 
     const MessageLayout layout = ComputeMessageLayout(in);
     SetWindowPos(dialog, nullptr, layout.Left, layout.Top, layout.Width, layout.Height,
@@ -67,7 +84,7 @@ void LayOutMessage(HWND dialog, const char* chinese)
         ShowButton(dialog, layout.SecondId, layout.Second, in.ButtonWidth, in.ButtonHeight);
 
     HWND caption = GetDlgItem(dialog, IDC_MSG_CHINESE);
-    SetWindowTextA(caption, chinese);
+    SetWindowTextA(caption, shown);
     MoveWindow(caption, 0, layout.ChineseTop, clientWidth, layout.ChineseHeight, TRUE);
 
     HWND english = GetDlgItem(dialog, IDC_MSG_ENGLISH);
@@ -88,10 +105,13 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     case WM_DRAWITEM:
         DrawOwnerControl(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
-    case WM_COMMAND:
-        if (const int result = MessageCommandResult(MessageKind, LOWORD(wParam)))
+    case WM_COMMAND: {
+        HWND focus = GetFocus();
+        const int focusedId = focus && IsChild(dialog, focus) ? GetDlgCtrlID(focus) : 0;
+        if (const int result = MessageCommandResult(MessageKind, LOWORD(wParam), focusedId))
             EndDialog(dialog, result);
         return FALSE;
+    }
     default:
         return FALSE;
     }
@@ -111,6 +131,10 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
     out.X = (tw > ew ? tw : ew) + 2 * in.DialogFrameX;
     if (in.ChineseBytes < 81)
         out.X += 2 * h;
+    // Texts narrowed to the room still get no wider a window than the work area.
+    const int workWidth = in.WorkArea.right - in.WorkArea.left;
+    if (out.X > workWidth)
+        out.X = workWidth;
     out.Y = 3 * (th + h) + 2 * eh;
     // Centred on X and Y, not on the final size: a window widened to M keeps
     // its left edge and buttons where X puts them.
@@ -118,6 +142,16 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
     out.Top = (in.ScreenHeight - out.Y) / 2;
     out.Width = out.X > out.M ? out.X : out.M;
     out.Height = out.Y + in.CaptionHeight;
+    // Only a window that would leave the work area moves: texts that fit keep
+    // the centring above.
+    if (out.Left + out.Width > in.WorkArea.right)
+        out.Left = in.WorkArea.right - out.Width;
+    if (out.Left < in.WorkArea.left)
+        out.Left = in.WorkArea.left;
+    if (out.Top + out.Height > in.WorkArea.bottom)
+        out.Top = in.WorkArea.bottom - out.Height;
+    if (out.Top < in.WorkArea.top)
+        out.Top = in.WorkArea.top;
     if (in.Kind == MB_OK) {
         out.First = POINT{(out.X - w) / 2, out.Y - 2 * h};
     } else {
@@ -133,19 +167,59 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
     return out;
 }
 
-int MessageCommandResult(int kind, int commandId)
+int MessageTextRoom(const MessageLayoutInput& in)
+{
+    return in.WorkArea.right - in.WorkArea.left - 2 * in.DialogFrameX;
+}
+
+int CutInMiddle(const char* text, int keep, char* out, int size)
+{
+    static const char dots[] = "...";
+    const int length = lstrlenA(text);
+    if (keep < 0)
+        keep = 0;
+    // Room for the dots and the terminator.
+    if (keep > size - 4)
+        keep = size - 4;
+    if (keep < 0) {
+        if (size > 0)
+            out[0] = '\0';
+        return 0;
+    }
+    const int head = WholeCharacterLength(text, keep / 2);
+    // The tail starts at the first character boundary that leaves at most
+    // keep - keep / 2 bytes.
+    int tail = 0;
+    while (tail < length && length - tail > keep - keep / 2)
+        tail += (static_cast<unsigned char>(text[tail]) & 0x80) && tail + 1 < length ? 2 : 1;
+    int n = 0;
+    for (int i = 0; i < head; ++i)
+        out[n++] = text[i];
+    for (const char* d = dots; *d; ++d)
+        out[n++] = *d;
+    for (int i = tail; i < length; ++i)
+        out[n++] = text[i];
+    out[n] = '\0';
+    return n;
+}
+
+int MessageCommandResult(int kind, int commandId, int focusedId)
 {
     // Escape and the close box arrive as IDCANCEL whatever buttons are shown.
     if (commandId == IDCANCEL)
         return IDCANCEL;
-    // Otherwise only the buttons of this kind end the dialog. The dialog
-    // manager turns Enter into IDOK; a Yes/No question must not be answered
-    // with an id that is neither.
+    // Otherwise only the buttons of this kind end the dialog.
     switch (kind) {
     case MB_OK:
         return commandId == IDOK ? IDOK : 0;
     case MB_YESNO:
-        return commandId == IDYES || commandId == IDNO ? commandId : 0;
+        if (commandId == IDYES || commandId == IDNO)
+            return commandId;
+        // Enter arrives as IDOK: it presses the focused button, and is no
+        // answer while neither has the focus.
+        if (commandId == IDOK && (focusedId == IDYES || focusedId == IDNO))
+            return focusedId;
+        return 0;
     default:
         return commandId == IDOK ? IDOK : 0;
     }

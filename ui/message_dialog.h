@@ -18,6 +18,7 @@ struct MessageLayoutInput {
     int DialogFrameX;                   // SM_CXDLGFRAME
     int ScreenWidth, ScreenHeight;      // SM_CXSCREEN, SM_CYSCREEN
     int CaptionHeight;                  // SM_CYCAPTION
+    RECT WorkArea;                      // SPI_GETWORKAREA: the window stays inside
 };
 
 struct MessageLayout {
@@ -31,9 +32,21 @@ struct MessageLayout {
 
 MessageLayout ComputeMessageLayout(const MessageLayoutInput& in);
 
+// The widest a text may be so that the window fits the work area. A wider
+// Chinese text is shown shortened in its middle (CutInMiddle); a wider
+// English text is given this width and wraps onto its second line.
+int MessageTextRoom(const MessageLayoutInput& in);
+
+// text with its middle replaced by "...": about the first and the last
+// keep / 2 bytes, cut between characters (MixedText rules). Writes at most
+// size bytes, always terminated; returns the length.
+int CutInMiddle(const char* text, int keep, char* out, int size);
+
 // What a WM_COMMAND id does to the dialog: the result it ends with, or 0 to
-// stay open.
-int MessageCommandResult(int kind, int commandId);
+// stay open. focusedId is the id of the dialog's focused control (0 for
+// none): the dialog manager turns Enter into IDOK, which in a Yes/No
+// question presses the focused button.
+int MessageCommandResult(int kind, int commandId, int focusedId);
 
 // The English copy: at most 127 bytes, never ending in half a double-byte
 // character of the ANSI code page. Returns the copied length.

@@ -174,6 +174,9 @@ int WholeCharacterLength(const char* text, int length)
 
 int ReadControlText(HWND control, char* buffer, int size)
 {
+    // No room even for the terminator: nothing may be written.
+    if (size <= 0)
+        return 0;
     int n = GetWindowTextA(control, buffer, size);
     if (n < 0)
         n = 0;

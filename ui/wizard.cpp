@@ -9,9 +9,9 @@
 #include <string.h>
 #include <time.h>
 
+#include "install/file_helpers.h"
 #include "install/installation.h"
 #include "install/payload.h"
-#include "install/shortcuts.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/startup.h"
@@ -193,16 +193,35 @@ void GoBack(HWND dialog)
 // ---------------------------------------------------------------------------
 // The install trigger
 
+void ShowFolderMessage(HWND dialog)
+{
+    char english[128];
+    FormatBounded(english, sizeof english, "%s Please check folder path.", "Cannot create folder!");
+    ShowMessage("无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。",
+                english, 0, dialog);
+}
+
+// Reads the destination field into InstallDir. A text that does not fit is
+// refused rather than cut: the cut folder could be created and the
+// installation would then fail on its first file.
+int ReadDestination(HWND dialog)
+{
+    char typed[MAX_PATH + 1];
+    GetDlgItemTextA(dialog, IDC_DEST_EDIT, typed, sizeof typed);
+    if (lstrlenA(typed) >= MAX_PATH)
+        return 0;
+    lstrcpynA(InstallDir, typed, MAX_PATH);
+    StripTrailingBackslashes(InstallDir, CP_ACP);
+    return 1;
+}
+
 // 1 when InstallDir exists or was created (with its "doc" subfolder).
 int PrepareDestination(HWND dialog)
 {
     if (_chdir(InstallDir) == 0)
         return 1;
     if (!CreateDirectoryA(InstallDir, nullptr)) {
-        char english[128];
-        FormatBounded(english, sizeof english, "%s Please check folder path.", "Cannot create folder!");
-        ShowMessage("无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。",
-                    english, 0, dialog);
+        ShowFolderMessage(dialog);
         return 0;
     }
     char doc[MAX_PATH];
@@ -264,8 +283,11 @@ void InstallTrigger(HWND dialog)
 {
     ShowPage(dialog, 3);
     WizardState = WizardInstalling;
-    GetDlgItemTextA(dialog, IDC_DEST_EDIT, InstallDir, MAX_PATH);
-    StripTrailingBackslashes(InstallDir, CP_ACP);
+    if (!ReadDestination(dialog)) {
+        ShowFolderMessage(dialog);
+        WizardState = 3;
+        return;
+    }
     if (!PrepareDestination(dialog)) {
         WizardState = 3;
         return;
@@ -415,22 +437,6 @@ int NextLicenceLine(const char* text, size_t* position, char* line)
     if (text[*position] == '\n')
         ++*position;
     return 1;
-}
-
-int EndsWithBackslash(const char* path, UINT codePage)
-{
-    // Walk by characters: a trail byte of a double-byte character may be 0x5C.
-    int last = 0;
-    for (const char* p = path; *p; ) {
-        if (IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1]) {
-            last = 0;
-            p += 2;
-        } else {
-            last = *p == '\\';
-            ++p;
-        }
-    }
-    return last;
 }
 
 void StripTrailingBackslashes(char* path, UINT codePage)

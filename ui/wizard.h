@@ -56,9 +56,6 @@ constexpr int LicenceItemSize = 260;    // list items are read back into 260 byt
 // and returns 1; returns 0 when no item is left.
 int NextLicenceLine(const char* text, size_t* position, char* line);
 
-// 1 when the path's last character is a backslash. codePage tells the
-// double-byte lead bytes, whose second byte may be 0x5C too.
-int EndsWithBackslash(const char* path, UINT codePage);
 // Removes every trailing backslash.
 void StripTrailingBackslashes(char* path, UINT codePage);
 

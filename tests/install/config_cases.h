@@ -1,5 +1,6 @@
 // Configuration files before and after the update, byte for byte. Checked on
-// the text rules and, through the real file, on the update itself.
+// the text rules, and on real files read back through the profile functions
+// as the engine reads them.
 #pragma once
 #include <string>
 
@@ -16,47 +17,50 @@ struct ConfigCase {
 inline const std::string ShippedIni =
     "[Strings]\r\nCaption=\xD6\xD0\xCE\xC4\r\nTitle=Tarvo\r\n\r\n[Config]\r\nUseBmpFont=0\r\n\r\n";
 
-inline const std::string LongLine = "Note=" + std::string(250, 'y');   // 255 bytes
+inline const std::string LongValue(300, 'y');
 
 inline const ConfigCase ConfigCases[] = {
     {"shipped, display test passed", ShippedIni, 1, 2,
      ShippedIni + "\r\nForceLanguage=2\r\n"},
-    {"shipped, display test failed",
-     ShippedIni, 0, 0,
+    {"shipped, display test failed", ShippedIni, 0, 0,
      "[Strings]\r\nCaption=\xD6\xD0\xCE\xC4\r\nTitle=Tarvo\r\n\r\n"
      "[Config]\r\nUseBmpFont=1\r\n\r\n\r\nForceLanguage=0\r\n"},
     {"both keys present", "[Config]\r\nUseBmpFont=1\r\nForceLanguage=0\r\n", 1, 1,
      "[Config]\r\nUseBmpFont=0\r\nForceLanguage=1\r\n"},
     {"empty file", "", 0, 1,
      "\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=1\r\n\r\nForceLanguage=1\r\n"},
-    {"leading spaces", "[Config]\r\n  UseBmpFont=0\r\nX=1\r\n", 0, 2,
-     "[Config]\r\nUseBmpFont=1=0\r\nX=1\r\n\r\nForceLanguage=2\r\n"},
+    {"other case, blanks, a longer old value",
+     "[config]\r\n  forcelanguage = 12 \r\nUSEBMPFONT\t=0 ; bitmap fonts\r\n", 0, 2,
+     "[config]\r\n  forcelanguage = 2 \r\nUSEBMPFONT\t=1\r\n"},
+    {"[Config] first, keys missing",
+     "[Config]\r\nOther=5\r\n\r\n[Strings]\r\nA=1\r\n", 1, 1,
+     "[Config]\r\nOther=5\r\n\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=1\r\n[Strings]\r\nA=1\r\n"},
+    {"[Config] in the middle, keys in other sections",
+     "[Strings]\r\nHelp=Set UseBmpFont=1 to draw with bitmaps\r\nForceLanguage=9\r\n"
+     "[Config]\r\nUseBmpFont=0\r\n[Engine]\r\nUseBmpFont=7\r\n",
+     1, 2,
+     "[Strings]\r\nHelp=Set UseBmpFont=1 to draw with bitmaps\r\nForceLanguage=9\r\n"
+     "[Config]\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n[Engine]\r\nUseBmpFont=7\r\n"},
+    {"[Config] absent, named in a value",
+     "[Strings]\r\nNote=see [Config]: UseBmpFont=0, ForceLanguage=1\r\n", 0, 0,
+     "[Strings]\r\nNote=see [Config]: UseBmpFont=0, ForceLanguage=1\r\n"
+     "\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=1\r\n\r\nForceLanguage=0\r\n"},
     {"keys before any header", "UseBmpFont=0\r\nForceLanguage=1\r\n[Config]\r\n", 0, 2,
-     "UseBmpFont=1\r\nForceLanguage=2\r\n[Config]\r\n\r\n\r\n[Config]\r\n\r\n"},
-    {"scan stops after both keys",
-     "[Config]\r\nUseBmpFont=0\r\nForceLanguage=0\r\nUseBmpFont=0\r\n", 0, 1,
-     "[Config]\r\nUseBmpFont=1\r\nForceLanguage=1\r\nUseBmpFont=0\r\n"},
-    {"empty UseBmpFont value", "[Config]\r\nUseBmpFont=\r\nNext=1\r\nLast=2\r\n", 0, 0,
-     "[Config]\r\nUseBmpFont=1\r\nNext=1\r\nLast=2\r\n\r\nForceLanguage=0\r\n"},
-    {"ForceLanguage without a digit",
-     "[Config]\r\nForceLanguage=\r\nUseBmpFont=0\r\n[After]\r\nA=1\r\n", 1, 2,
-     "[Config]\r\nForceLanguage=2\r\nUseBmpFont=0\r\n[After]\r\nA=1\r\n"},
-    {"short lines one after the other", "[Config]\r\nForceLanguage=\r\nUseBmpFont=\r\nZ=9\r\n",
-     0, 1, "[Config]\r\nForceLanguage=1\r\nUseBmpFont=1\r\nZ=9\r\n"},
-    {"short last line without line end", "[Config]\r\nUseBmpFont=", 0, 0,
-     "[Config]\r\nUseBmpFont=1\r\nForceLanguage=0\r\n"},
-    {"line over 255 bytes passes whole",
-     "[Config]\r\n" + LongLine + "tail of the long line\r\nUseBmpFont=0\r\nForceLanguage=1\r\n", 0,
-     2, "[Config]\r\n" + LongLine + "tail of the long line\r\nUseBmpFont=1\r\nForceLanguage=2\r\n"},
-    // The reader takes 255 bytes, then the rest of the line as a piece of
-    // its own: a key there is written from that piece's first byte, and a
-    // piece too short for the new text ends with exactly that text.
-    {"key in the short last piece of a long line",
-     "[Config]\r\n" + LongLine + "UseBmpFont=\r\nNext=1\r\n", 0, 0,
-     "[Config]\r\n" + LongLine + "UseBmpFont=1\r\nNext=1\r\n\r\nForceLanguage=0\r\n"},
-    {"key in the first piece of a long line",
-     "[Config]\r\nUseBmpFont=0;" + std::string(300, 'c') + "\r\n", 0, 1,
-     "[Config]\r\nUseBmpFont=1;" + std::string(300, 'c') + "\r\n\r\nForceLanguage=1\r\n"},
-    {"LF line ends kept", "[Config]\nUseBmpFont=\nNext=1\n", 0, 1,
-     "[Config]\nUseBmpFont=1\nNext=1\n\r\nForceLanguage=1\r\n"},
+     "UseBmpFont=0\r\nForceLanguage=1\r\n[Config]\r\n\r\nUseBmpFont=1\r\n\r\nForceLanguage=2\r\n"},
+    {"two [Config] sections, the first counts",
+     "[Config]\r\nForceLanguage=1\r\n[Other]\r\nX=1\r\n[CONFIG]\r\nUseBmpFont=0\r\n", 0, 2,
+     "[Config]\r\nForceLanguage=2\r\n\r\nUseBmpFont=1\r\n[Other]\r\nX=1\r\n[CONFIG]\r\nUseBmpFont=0\r\n"},
+    {"LF line ends", "[Config]\nUseBmpFont=\nNext=1\n[After]\nA=1\n", 0, 1,
+     "[Config]\nUseBmpFont=1\nNext=1\n\r\nForceLanguage=1\r\n[After]\nA=1\n"},
+    {"CR-only line ends", "[A]\rX=1\r[Config]\rUseBmpFont=0\r[B]\rY=2\r", 0, 1,
+     "[A]\rX=1\r[Config]\rUseBmpFont=1\r\rForceLanguage=1\r[B]\rY=2\r"},
+    {"long lines",
+     "[Config]\r\nNote=" + LongValue + "UseBmpFont=\r\nforcelanguage=0\r\n[Strings]\r\nLong=" +
+         LongValue + "\r\n",
+     0, 2,
+     "[Config]\r\nNote=" + LongValue + "UseBmpFont=\r\nforcelanguage=2\r\n\r\nUseBmpFont=1\r\n"
+     "[Strings]\r\nLong=" + LongValue + "\r\n"},
+    {"key without '=', last line without line end",
+     "[Config]\r\nUseBmpFont\r\nForceLanguage=", 0, 0,
+     "[Config]\r\nUseBmpFont=1\r\nForceLanguage=0"},
 };

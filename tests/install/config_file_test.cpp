@@ -2,12 +2,14 @@
 // Wine, run as an ordinary user so that read-only is enforced.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
 
 #include "config_cases.h"
 #include "install/config.h"
+#include "install/file_helpers.h"
 #include "temp_files.h"
 #include "ui/wizard.h"
 
@@ -31,21 +33,83 @@ protected:
     std::string ini;
 };
 
+// The profile functions' view of a file: its section names, and each
+// section's lines as GetPrivateProfileSectionA gives them (the first section
+// of a name). Lines of [Config] that set one of the two keys are left out.
+std::string ProfileView(const std::string& path)
+{
+    static char names[65536], lines[65536];
+    DWORD length = GetPrivateProfileSectionNamesA(names, sizeof names, path.c_str());
+    std::string view;
+    for (const char* name = names; name < names + length && *name; name += strlen(name) + 1) {
+        view += std::string("[") + name + "]\n";
+        DWORD size = GetPrivateProfileSectionA(name, lines, sizeof lines, path.c_str());
+        for (const char* line = lines; line < lines + size && *line; line += strlen(line) + 1) {
+            const std::string key = std::string(line).substr(0, strcspn(line, "="));
+            if (_stricmp(name, "Config") == 0 &&
+                (_stricmp(key.c_str(), "UseBmpFont") == 0 || _stricmp(key.c_str(), "ForceLanguage") == 0))
+                continue;
+            view += std::string(line) + "\n";
+        }
+    }
+    return view;
+}
+
+// The same without [Config], for a file that had none before the update.
+std::string WithoutConfig(const std::string& view)
+{
+    std::string out;
+    bool config = false;
+    for (size_t at = 0; at < view.size();) {
+        size_t end = view.find('\n', at) + 1;
+        std::string line = view.substr(at, end - at);
+        if (line[0] == '[')
+            config = _stricmp(line.c_str(), "[Config]\n") == 0;
+        if (!config)
+            out += line;
+        at = end;
+    }
+    return out;
+}
+
 }  // namespace
 
-TEST_F(ConfigFile, CasesByteForByteEndingReadOnlyAndHidden)
+// Every case updated on disk, then read back as the engine reads it: [Config]
+// gives the chosen values and every other section reads as before. Each case
+// has a folder of its own, so that no reader works from an earlier file.
+TEST_F(ConfigFile, CasesByteForByteReadBackAsTheEngineReadsThem)
 {
+    printf("%-48s %10s %13s %s\n", "case", "UseBmpFont", "ForceLanguage", "other sections");
+    int number = 0;
     for (const ConfigCase& c : ConfigCases) {
+        std::string dir = folder + "\\" + std::to_string(++number);
+        ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr)) << c.Name;
+        std::string before = dir + "\\before.ini";
+        WriteBytes(before, c.Before);
+        const std::string viewBefore = ProfileView(before);
+
         // As the extraction leaves it: read-only and hidden.
-        WriteBytes(ini, c.Before);
-        SetAttributes(ini, Flags);
-        ASSERT_EQ(Attributes(ini) & Flags, Flags) << c.Name;
+        std::string path = dir + "\\engine.ini";
+        WriteBytes(path, c.Before);
+        SetAttributes(path, Flags);
+        ASSERT_EQ(Attributes(path) & Flags, Flags) << c.Name;
+        strcpy(InstallDir, dir.c_str());
         ChineseDisplayOk = c.DisplayOk;
         ForceLanguage = c.Language;
         EXPECT_EQ(UpdateEngineConfig(), 1) << c.Name;
-        EXPECT_EQ(ReadBytes(ini), c.After) << c.Name;
-        EXPECT_EQ(Attributes(ini) & Flags, Flags) << c.Name;
-        SetAttributes(ini, 0);
+        EXPECT_EQ(ReadBytes(path), c.After) << c.Name;
+        EXPECT_EQ(Attributes(path) & Flags, Flags) << c.Name;
+
+        const int useBmpFont = GetPrivateProfileIntA("Config", "UseBmpFont", -1, path.c_str());
+        const int language = GetPrivateProfileIntA("Config", "ForceLanguage", -1, path.c_str());
+        EXPECT_EQ(useBmpFont, c.DisplayOk ? 0 : 1) << c.Name;
+        EXPECT_EQ(language, c.Language) << c.Name;
+        std::string viewAfter = ProfileView(path);
+        if (WithoutConfig(viewBefore) == viewBefore)    // no [Config] before
+            viewAfter = WithoutConfig(viewAfter);
+        EXPECT_EQ(viewAfter, viewBefore) << c.Name;
+        printf("%-48s %10d %13d %s\n", c.Name, useBmpFont, language,
+               viewAfter == viewBefore ? "as before" : "CHANGED");
     }
 }
 

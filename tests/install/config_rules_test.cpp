@@ -1,5 +1,5 @@
-// The configuration update on byte strings: how a file is cut into pieces,
-// how a key's text goes over a piece, and what the whole file becomes.
+// The configuration update on byte strings: how the file is cut into lines
+// and read as sections and keys, and what the whole file becomes.
 #include <gtest/gtest.h>
 
 #include <string.h>
@@ -23,33 +23,12 @@ std::string Updated(const std::string& before, int displayOk, int language)
     return out;
 }
 
-std::string Overwritten(const std::string& piece, const std::string& text)
-{
-    char out[512];
-    size_t length = OverwritePiece(piece.data(), piece.size(), text.data(), text.size(), out);
-    return std::string(out, length);
-}
-
 }  // namespace
 
 TEST(ConfigText, CasesByteForByte)
 {
     for (const ConfigCase& c : ConfigCases)
         EXPECT_EQ(Updated(c.Before, c.DisplayOk, c.Language), c.After) << c.Name;
-}
-
-TEST(ConfigText, EveryKeyLineIsWrittenUntilBothAreDone)
-{
-    // Without ForceLanguage the scan reads to the end, so each UseBmpFont
-    // line gets the value, in whatever section.
-    EXPECT_EQ(Updated("[A]\r\nUseBmpFont=0\r\n[Config]\r\nUseBmpFont=\r\n", 0, 1),
-              "[A]\r\nUseBmpFont=1\r\n[Config]\r\nUseBmpFont=1\r\n\r\nForceLanguage=1\r\n");
-    // A longer ForceLanguage value than before ends the line with the text.
-    EXPECT_EQ(Updated("[Config]\r\nForceLanguage=\r\nUseBmpFont=1\r\n", 1, -12),
-              "[Config]\r\nForceLanguage=-12\r\nUseBmpFont=0\r\n");
-    // Substring test: a header or key anywhere in a line counts.
-    EXPECT_EQ(Updated("x=[Config]\r\n", 1, 0),
-              "x=[Config]\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=0\r\n");
 }
 
 TEST(ConfigText, ShortCapacityCountsTheFullLength)
@@ -62,46 +41,43 @@ TEST(ConfigText, ShortCapacityCountsTheFullLength)
     EXPECT_EQ(std::string(small, 10), "[Str######");
 }
 
-TEST(ConfigPieces, LinesOverTheLimitArriveInPieces)
+TEST(IniLines, LineEndsAsTheProfileReaderSplitsThem)
 {
-    std::string text = "ab\r\n" + std::string(300, 'z') + "\n" + std::string(255, 'w') + "\nend";
-    size_t at = 0;
-    EXPECT_EQ(ConfigPieceLength(text.data(), text.size(), at), 4u);
-    at += 4;
-    EXPECT_EQ(ConfigPieceLength(text.data(), text.size(), at), 255u);
-    at += 255;
-    EXPECT_EQ(ConfigPieceLength(text.data(), text.size(), at), 46u);   // 45 z and '\n'
-    at += 46;
-    // Exactly 255 bytes before the line end: the line end is a piece alone.
-    EXPECT_EQ(ConfigPieceLength(text.data(), text.size(), at), 255u);
-    at += 255;
-    EXPECT_EQ(ConfigPieceLength(text.data(), text.size(), at), 1u);
-    at += 1;
-    EXPECT_EQ(ConfigPieceLength(text.data(), text.size(), at), 3u);
+    const std::string text = "a\r\nb\nc\rd\ne";
+    EXPECT_EQ(IniLineLength(text.data(), text.size(), 0), 3u);
+    EXPECT_EQ(IniLineLength(text.data(), text.size(), 3), 2u);
+    // A CR with an LF still to come ends no line.
+    EXPECT_EQ(IniLineLength(text.data(), text.size(), 5), 4u);
+    EXPECT_EQ(IniLineLength(text.data(), text.size(), 9), 1u);
+    // Only CRs left: each one ends a line.
+    const std::string cr = "x\ry\r";
+    EXPECT_EQ(IniLineLength(cr.data(), cr.size(), 0), 2u);
+    EXPECT_EQ(IniLineLength(cr.data(), cr.size(), 2), 2u);
 }
 
-TEST(ConfigPieces, RoomEndsBeforeTheLineEnd)
+TEST(IniLines, SectionsAndKeysAsTheProfileReaderSeesThem)
 {
-    EXPECT_EQ(ConfigPieceRoom("UseBmpFont=0\r\n", 14), 12u);
-    EXPECT_EQ(ConfigPieceRoom("UseBmpFont=0\n", 13), 12u);
-    EXPECT_EQ(ConfigPieceRoom("\r\n", 2), 0u);
-    EXPECT_EQ(ConfigPieceRoom("", 0), 0u);
-    // Cut from a longer line, or the unterminated last line: all of it.
-    EXPECT_EQ(ConfigPieceRoom("UseBmpFont=", 11), 11u);
-    EXPECT_EQ(ConfigPieceRoom("a\rb", 3), 3u);
-}
+    auto parse = [](const char* line) { return ParseIniLine(line, strlen(line)); };
+    IniLine section = parse("  [Config] trailing\r\n");
+    EXPECT_EQ(section.Kind, IniSection);
+    EXPECT_EQ(section.NameStart, 3u);
+    EXPECT_EQ(section.NameLength, 6u);
+    // Without its ']' a header is read as a key.
+    EXPECT_EQ(parse("[Config\r\n").Kind, IniKey);
 
-TEST(ConfigPieces, OverwriteFitsOrReplacesTheWholeRoom)
-{
-    EXPECT_EQ(Overwritten("UseBmpFont=0\r\n", "UseBmpFont=1"), "UseBmpFont=1\r\n");
-    EXPECT_EQ(Overwritten("  UseBmpFont=0 ; note\r\n", "UseBmpFont=1"),
-              "UseBmpFont=1=0 ; note\r\n");
-    EXPECT_EQ(Overwritten("UseBmpFont=\r\n", "UseBmpFont=1"), "UseBmpFont=1\r\n");
-    EXPECT_EQ(Overwritten("ForceLanguage=\n", "ForceLanguage=2"), "ForceLanguage=2\n");
-    EXPECT_EQ(Overwritten("UseBmpFont=", "UseBmpFont=1"), "UseBmpFont=1");
-    EXPECT_EQ(Overwritten("\r\n", "UseBmpFont=1"), "UseBmpFont=1\r\n");
-    // In place on the same buffer, as the update does.
-    char line[64] = "x=1\r\n";
-    size_t length = OverwritePiece(line, 5, "UseBmpFont=0", 12, line);
-    EXPECT_EQ(std::string(line, length), "UseBmpFont=0\r\n");
+    IniLine key = parse("\t forcelanguage = 12 \r\n");
+    EXPECT_EQ(key.Kind, IniKey);
+    EXPECT_EQ(key.NameStart, 2u);
+    EXPECT_EQ(key.NameLength, 13u);
+    EXPECT_EQ(key.ValueStart, 18u);
+    EXPECT_EQ(key.ValueEnd, 20u);
+    EXPECT_EQ(key.HasEquals, 1);
+
+    IniLine bare = parse("UseBmpFont \n");
+    EXPECT_EQ(bare.Kind, IniKey);
+    EXPECT_EQ(bare.NameLength, 10u);
+    EXPECT_EQ(bare.ValueStart, 10u);
+    EXPECT_EQ(bare.ValueEnd, 10u);
+    EXPECT_EQ(bare.HasEquals, 0);
+    EXPECT_EQ(parse(" \x1A\r\n").Kind, IniText);
 }

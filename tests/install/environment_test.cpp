@@ -32,11 +32,11 @@ TEST(LanguageForSystem, EnglishUnlessChineseAndMultiByte)
 namespace {
 
 // ModuleFolderOf into a buffer with a guard zone behind its MAX_PATH bytes.
-std::string FolderOf(const char* modulePath, bool* guardIntact)
+std::string FolderOf(const char* modulePath, bool* guardIntact, UINT codePage = 1252)
 {
     char out[MAX_PATH + 16];
     memset(out, 0x5A, sizeof out);
-    ModuleFolderOf(modulePath, out);
+    ModuleFolderOf(modulePath, codePage, out);
     *guardIntact = true;
     for (size_t i = MAX_PATH; i < sizeof out; i++)
         *guardIntact = *guardIntact && out[i] == 0x5A;
@@ -52,6 +52,8 @@ TEST(ModuleFolderOf, KeepsTheTrailingBackslash)
     EXPECT_EQ(FolderOf("C:\\a\\b\\setup.exe", &guard), "C:\\a\\b\\");
     EXPECT_EQ(FolderOf("\\x.exe", &guard), "\\");
     EXPECT_EQ(FolderOf("C:\\", &guard), "C:\\");
+    // Big5 許 is B3 5C: its trail byte is no folder separator.
+    EXPECT_EQ(FolderOf("C:\\Setup\\\xB3\x5C.exe", &guard, 950), "C:\\Setup\\");
 }
 
 TEST(ModuleFolderOf, FloppyRootWithoutAFolder)

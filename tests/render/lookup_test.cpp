@@ -203,6 +203,7 @@ MessageLayoutInput Metrics(int tw, int ew, int eh, int bytes, int kind)
     in.ScreenWidth = 1024;
     in.ScreenHeight = 768;
     in.CaptionHeight = 19;
+    in.WorkArea = RECT{0, 0, 1024, 738};
     return in;
 }
 
@@ -256,19 +257,66 @@ TEST(MessageLayout, TwoButtonsAndNarrowTexts)
     EXPECT_EQ(IDCANCEL, ComputeMessageLayout(Metrics(32, 0, 0, 4, 77)).SecondId);
 }
 
+TEST(MessageLayout, TextsWiderThanTheScreenStayInsideTheWorkArea)
+{
+    // The work area leaves 100 pixels on the left to a task bar.
+    MessageLayoutInput in = Metrics(0, 0, 16, 150, MB_OK);
+    in.WorkArea = RECT{100, 0, 1024, 738};
+    const int room = MessageTextRoom(in);
+    EXPECT_EQ(924 - 6, room);
+    // The caller narrows both texts to the room; the window then fills the
+    // work area's width exactly.
+    in.ChineseWidth = room;
+    in.EnglishWidth = room;
+    const MessageLayout l = ComputeMessageLayout(in);
+    EXPECT_EQ(924, l.X);
+    EXPECT_EQ(100, l.Left);
+    EXPECT_EQ(924, l.Width);
+    EXPECT_EQ((924 - 110) / 2, l.First.x);
+    // A shortened text under 81 bytes gets its extra 2 H only within the room.
+    in.ChineseBytes = 60;
+    EXPECT_EQ(924, ComputeMessageLayout(in).X);
+}
+
+TEST(MessageLayout, CutInMiddleKeepsBothEndsAndWholeCharacters)
+{
+    // A folder message in small: 安, a path in brackets with 装 in it (GBK
+    // B0B2 and D7B0).
+    const char* text = "\xB0\xB2(C:\\folder\\deeper\\\xD7\xB0)!";
+    char out[64];
+    EXPECT_EQ(12 + 3 + 12, CutInMiddle(text, 24, out, sizeof out));
+    EXPECT_STREQ("\xB0\xB2(C:\\folder...\\deeper\\\xD7\xB0)!", out);
+    // A cut through 装 or 安 leaves out the whole character.
+    EXPECT_EQ(3 + 3 + 2, CutInMiddle(text, 6, out, sizeof out));
+    EXPECT_STREQ("\xB0\xB2(...)!", out);
+    EXPECT_EQ(0 + 3 + 2, CutInMiddle(text, 3, out, sizeof out));
+    EXPECT_STREQ("...)!", out);
+    // A small buffer bounds the result; no room at all gives nothing.
+    std::memset(out, '#', sizeof out);
+    EXPECT_EQ(2 + 3 + 2, CutInMiddle(text, 24, out, 9));
+    EXPECT_STREQ("\xB0\xB2...)!", out);
+    EXPECT_EQ('#', out[8]);
+    EXPECT_EQ(0, CutInMiddle(text, 24, out, 3));
+    EXPECT_STREQ("", out);
+}
+
 TEST(MessageDialogCommands, OnlyShownButtonsAndEscapeClose)
 {
-    EXPECT_EQ(1, MessageCommandResult(MB_OK, 1));
-    EXPECT_EQ(2, MessageCommandResult(MB_OK, 2));
-    EXPECT_EQ(6, MessageCommandResult(MB_YESNO, 6));
-    EXPECT_EQ(7, MessageCommandResult(MB_YESNO, 7));
-    EXPECT_EQ(2, MessageCommandResult(MB_YESNO, 2));
-    EXPECT_EQ(0, MessageCommandResult(MB_YESNO, 1));  // Enter is no answer to a question
-    EXPECT_EQ(1, MessageCommandResult(MB_OKCANCEL, 1));
-    EXPECT_EQ(2, MessageCommandResult(MB_OKCANCEL, 2));
+    EXPECT_EQ(1, MessageCommandResult(MB_OK, 1, 0));
+    EXPECT_EQ(2, MessageCommandResult(MB_OK, 2, 0));
+    EXPECT_EQ(6, MessageCommandResult(MB_YESNO, 6, 0));
+    EXPECT_EQ(7, MessageCommandResult(MB_YESNO, 7, 0));
+    EXPECT_EQ(2, MessageCommandResult(MB_YESNO, 2, 0));
+    // Enter (IDOK) in a question presses the focused button, and nothing else.
+    EXPECT_EQ(0, MessageCommandResult(MB_YESNO, 1, 0));
+    EXPECT_EQ(6, MessageCommandResult(MB_YESNO, 1, 6));
+    EXPECT_EQ(7, MessageCommandResult(MB_YESNO, 1, 7));
+    EXPECT_EQ(0, MessageCommandResult(MB_YESNO, 4, 7));
+    EXPECT_EQ(1, MessageCommandResult(MB_OKCANCEL, 1, 0));
+    EXPECT_EQ(2, MessageCommandResult(MB_OKCANCEL, 2, 0));
     for (int kind : {MB_OK, MB_YESNO, MB_OKCANCEL})
         for (int id : {3, 4, 5, 1013, 1028, 0})
-            EXPECT_EQ(0, MessageCommandResult(kind, id)) << kind << " " << id;
+            EXPECT_EQ(0, MessageCommandResult(kind, id, 0)) << kind << " " << id;
 }
 
 TEST(MessageDialogEnglish, CutAt127WithoutOverflow)

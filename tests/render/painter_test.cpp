@@ -205,6 +205,9 @@ TEST_F(PainterTest, ReadControlTextNeverSplitsACharacter)
     EXPECT_EQ(3, ReadControlText(caption, buffer, 5));  // "a" and 安; the half of 装 is dropped
     EXPECT_STREQ("a\xB0\xB2", buffer);
     EXPECT_EQ(5, ReadControlText(caption, buffer, 8));
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(0, ReadControlText(caption, buffer, 0));
+    EXPECT_EQ('#', buffer[0]);
 }
 
 TEST_F(PainterTest, ListAndComboItems)

@@ -40,25 +40,28 @@ protected:
 TEST(Version3Folders, NtPathsGoThroughTheUserProfile)
 {
     char out[MAX_PATH];
-    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_PROGRAMS, out), 1);
+    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_PROGRAMS, 1252, out), 1);
     EXPECT_STREQ(out, "C:\\WINNT35\\profiles\\alice\\start menu\\programs");
-    ASSERT_EQ(Version3FolderPath("C:\\WINNT35\\", 1, "alice", CSIDL_DESKTOP, out), 1);
+    ASSERT_EQ(Version3FolderPath("C:\\WINNT35\\", 1, "alice", CSIDL_DESKTOP, 1252, out), 1);
     EXPECT_STREQ(out, "C:\\WINNT35\\profiles\\alice\\Desktop");
-    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_STARTUP, out), 1);
+    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_STARTUP, 1252, out), 1);
     EXPECT_STREQ(out, "C:\\WINNT35\\profiles\\alice\\start menu\\programs\\startup");
-    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_FONTS, out), 1);
+    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_FONTS, 1252, out), 1);
     EXPECT_STREQ(out, "C:\\WINNT35\\profiles\\alice\\");
 }
 
 TEST(Version3Folders, OtherPlatformsHaveNoProfile)
 {
     char out[MAX_PATH];
-    ASSERT_EQ(Version3FolderPath("C:\\WINDOWS", 0, "ignored", CSIDL_PROGRAMS, out), 1);
+    ASSERT_EQ(Version3FolderPath("C:\\WINDOWS", 0, "ignored", CSIDL_PROGRAMS, 1252, out), 1);
     EXPECT_STREQ(out, "C:\\WINDOWS\\start menu\\programs");
-    ASSERT_EQ(Version3FolderPath("C:\\", 0, "ignored", CSIDL_DESKTOP, out), 1);
+    ASSERT_EQ(Version3FolderPath("C:\\", 0, "ignored", CSIDL_DESKTOP, 1252, out), 1);
     EXPECT_STREQ(out, "C:\\Desktop");
-    ASSERT_EQ(Version3FolderPath("C:\\WINDOWS", 0, "ignored", CSIDL_STARTUP, out), 1);
+    ASSERT_EQ(Version3FolderPath("C:\\WINDOWS", 0, "ignored", CSIDL_STARTUP, 1252, out), 1);
     EXPECT_STREQ(out, "C:\\WINDOWS\\start menu\\programs\\startup");
+    // A Windows folder ending in Big5 許 (B3 5C) still gets its separator.
+    ASSERT_EQ(Version3FolderPath("C:\\\xB3\x5C", 0, "", CSIDL_DESKTOP, 950, out), 1);
+    EXPECT_STREQ(out, "C:\\\xB3\x5C\\Desktop");
 }
 
 TEST(Version3Folders, PathThatDoesNotFitStaysInItsBuffer)
@@ -68,19 +71,19 @@ TEST(Version3Folders, PathThatDoesNotFitStaysInItsBuffer)
     // "C:\" + 236 + "\" = 240, then "Desktop" (7) = 247 fits; the NT profile
     // part ("profiles\" + user + "\") pushes it past 259.
     std::string windows = "C:\\" + std::string(236, 'w');
-    ASSERT_EQ(Version3FolderPath(windows.c_str(), 0, "", CSIDL_DESKTOP, guarded), 1);
+    ASSERT_EQ(Version3FolderPath(windows.c_str(), 0, "", CSIDL_DESKTOP, 1252, guarded), 1);
     EXPECT_EQ(std::strlen(guarded), 247u);
     std::memset(guarded, '#', sizeof guarded);
-    EXPECT_EQ(Version3FolderPath(windows.c_str(), 1, "someuser", CSIDL_DESKTOP, guarded), 0);
+    EXPECT_EQ(Version3FolderPath(windows.c_str(), 1, "someuser", CSIDL_DESKTOP, 1252, guarded), 0);
     EXPECT_EQ(guarded[0], '\0');
     for (int i = MAX_PATH; i < MAX_PATH + 16; ++i)
         ASSERT_EQ(guarded[i], '#') << "byte " << i << " past the buffer was written";
     // Exactly 259 characters still fit.
     std::string edge = "C:\\" + std::string(248, 'w');    // + "\Desktop" = 259
-    EXPECT_EQ(Version3FolderPath(edge.c_str(), 0, "", CSIDL_DESKTOP, guarded), 1);
+    EXPECT_EQ(Version3FolderPath(edge.c_str(), 0, "", CSIDL_DESKTOP, 1252, guarded), 1);
     EXPECT_EQ(std::strlen(guarded), 259u);
     std::string over = edge + "w";
-    EXPECT_EQ(Version3FolderPath(over.c_str(), 0, "", CSIDL_DESKTOP, guarded), 0);
+    EXPECT_EQ(Version3FolderPath(over.c_str(), 0, "", CSIDL_DESKTOP, 1252, guarded), 0);
 }
 
 TEST_F(Shortcuts, Version3FallbackUsesWindowsFolderAndUserName)
@@ -95,7 +98,7 @@ TEST_F(Shortcuts, Version3FallbackUsesWindowsFolderAndUserName)
         OsInfo.IsNt = isNt;
         for (int kind : {CSIDL_DESKTOP, CSIDL_PROGRAMS, CSIDL_STARTUP}) {
             char expected[MAX_PATH];
-            ASSERT_EQ(Version3FolderPath(windows, isNt, user, kind, expected), 1);
+            ASSERT_EQ(Version3FolderPath(windows, isNt, user, kind, CP_ACP, expected), 1);
             EXPECT_EQ(FolderOf(kind), expected) << "NT " << isNt << ", kind " << kind;
         }
     }

@@ -70,13 +70,12 @@ TEST(SystemsEditedConfig, ShippedShapeAndMissingPieces)
 
 TEST(SystemsEditedConfig, LongerAndShorterKeyLines)
 {
-    // Longer lines: the new text covers their first bytes, the rest stays,
-    // the length does not change.
+    // Longer old values: the whole value is replaced and the file shrinks.
     EXPECT_EQ(Updated("[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n", 0, 2),
-              "[Config]\r\nUseBmpFont=1000\r\nForceLanguage=22345\r\n");
-    // Indented keys: written from the line's first byte.
+              "[Config]\r\nUseBmpFont=1\r\nForceLanguage=2\r\n");
+    // Indented keys keep their indentation.
     EXPECT_EQ(Updated("[Config]\r\n  UseBmpFont=0\r\n", 0, 1),
-              "[Config]\r\nUseBmpFont=1=0\r\n\r\nForceLanguage=1\r\n");
+              "[Config]\r\n  UseBmpFont=1\r\n\r\nForceLanguage=1\r\n");
     // Shorter lines (empty values): the line holds exactly the new text, its
     // line end and the lines after it are kept.
     EXPECT_EQ(Updated("[Config]\r\nUseBmpFont=\r\nForceLanguage=\r\nNext=1\r\n", 1, 2),
@@ -88,24 +87,19 @@ TEST(SystemsEditedConfig, LongerAndShorterKeyLines)
 
 TEST(SystemsEditedConfig, KeysInOtherSections)
 {
-    // Sections are not tracked: a key anywhere is overwritten, a header
-    // anywhere counts.
+    // A key of another section is not the engine's: it stays, and the
+    // missing key goes into [Config].
     EXPECT_EQ(Updated("[Other]\r\nUseBmpFont=0\r\n[Config]\r\nX=1\r\n", 0, 0),
-              "[Other]\r\nUseBmpFont=1\r\n[Config]\r\nX=1\r\n\r\nForceLanguage=0\r\n");
-    // Both keys before any header: the scan stops after the second one, the
-    // header is appended and nothing is overwritten by it.
-    EXPECT_EQ(Updated("UseBmpFont=0\r\nForceLanguage=0\r\n[Config]\r\n", 0, 1),
-              "UseBmpFont=1\r\nForceLanguage=1\r\n[Config]\r\n\r\n\r\n[Config]\r\n\r\n");
+              "[Other]\r\nUseBmpFont=0\r\n[Config]\r\nX=1\r\n\r\nUseBmpFont=1\r\n\r\nForceLanguage=0\r\n");
 }
 
-TEST(SystemsEditedConfig, LinesOverThePieceSize)
+TEST(SystemsEditedConfig, LongLines)
 {
-    // Over 255 bytes, a line is read in pieces; a key is found only within a
-    // piece and written from that piece's first byte.
+    // A long value is replaced whole; a key name that only ends in
+    // "ForceLanguage" is another key.
     const std::string ys(300, 'y'), zs(255, 'z'), xs(250, 'x');
     EXPECT_EQ(Updated("[Config]\r\nUseBmpFont=0" + ys + "\r\n" + zs + "ForceLanguage=0\r\n", 0, 2),
-              "[Config]\r\nUseBmpFont=1" + ys + "\r\n" + zs + "ForceLanguage=2\r\n");
-    // A key split across two pieces is not recognised: both keys appended.
+              "[Config]\r\nUseBmpFont=1\r\n" + zs + "ForceLanguage=0\r\n\r\nForceLanguage=2\r\n");
     EXPECT_EQ(Updated("[Config]\r\n" + xs + "UseBmpFont=0\r\n", 1, 0),
               "[Config]\r\n" + xs + "UseBmpFont=0\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=0\r\n");
     // A 2000-byte line without any key: nothing written into it.

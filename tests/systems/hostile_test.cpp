@@ -175,7 +175,9 @@ TEST(SystemsHostile, ImpossibleDestinations)
 }
 
 // A destination of 259 characters whose parent exists: the folder can be
-// made, but no file path fits, so the first required file fails.
+// made, but no file path fits, so the first required file fails. One
+// character more is refused before anything is made, although its first 259
+// characters name that folder.
 TEST(SystemsHostile, DestinationAtThePathLimit)
 {
     std::string parent = "C:\\systems_long";
@@ -189,6 +191,9 @@ TEST(SystemsHostile, DestinationAtThePathLimit)
     ASSERT_EQ(dest.size(), 259u);
     LastPage w;
     ASSERT_TRUE(w.Open(InstallerPath().c_str(), dest));
+    EXPECT_EQ(w.Press(dest + "d"), FolderEn);
+    EXPECT_TRUE(w.StillOnLastPage());
+    EXPECT_FALSE(FolderExists(dest)) << "the cut destination was created";
     std::string english = w.Press(dest);
     // Either the folder cannot be made, or it can and no file fits into it.
     if (english == FolderEn) {

@@ -5,6 +5,7 @@
 #include <string.h>
 #include <string>
 
+#include "install/file_helpers.h"
 #include "shell/startup.h"
 #include "ui/folder_browser.h"
 #include "ui/wizard.h"

@@ -1,0 +1,37 @@
+// Path and file helpers that several units share: bounded composition of
+// paths and texts, the read-only and hidden attributes, forced deletion, and
+// the backslash tests, which walk by characters because a trail byte of a
+// double-byte character may be 0x5C.
+#pragma once
+#include <windows.h>
+#include <cstddef>
+
+// Bounded formatting for paths and texts: 1 when the whole text fits into
+// size bytes. When it does not, out is left empty, so that a cut path is
+// never used.
+int FormatBounded(char* out, std::size_t size, const char* format, ...)
+    __attribute__((format(ms_printf, 3, 4)));
+
+// The target path of a payload file in a MAX_PATH buffer: explicitPath
+// unchanged, otherwise installDir\fileName. 0 (and an empty out) when the
+// path does not fit in MAX_PATH bytes.
+int PayloadPath(char* out, const char* installDir, const char* fileName, const char* explicitPath);
+
+// 1 when at least one of the asked attributes was cleared, 0 when there was
+// nothing to clear.
+int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden);
+
+// Sets read-only and/or hidden on an existing file, keeping every other bit.
+// 1 when the final attribute write succeeded, 0 otherwise.
+int AddFileAttributes(const char* path, int readOnly, int hidden);
+
+// Clears read-only and hidden, then deletes. 0 when the file was deleted,
+// -1 when it was not.
+int DeleteFileForced(const char* path);
+
+// 1 when the path's last character is a backslash. codePage tells the
+// double-byte lead bytes.
+int EndsWithBackslash(const char* path, UINT codePage);
+
+// The last character of the path that is a backslash, or null.
+const char* LastBackslash(const char* path, UINT codePage);
