@@ -360,8 +360,17 @@ void ShowPage(HWND dialog, int page)
             ShowControl(dialog, PageTable[row][i], row == page);
 
     if (page == 2 && !LicenceLoaded) {
-        if (!LoadLicences(dialog))
+        // Filled while hidden: a visible list redraws its scroll bar for every
+        // line added, and a visible edit box lays the text out on screen,
+        // together many times what the rest of the page switch costs.
+        ShowControl(dialog, IDC_LICENCE_CN, 0);
+        ShowControl(dialog, IDC_LICENCE_EN, 0);
+        if (!LoadLicences(dialog)) {
+            // The page stays as its row showed it, both text controls included.
+            ShowControl(dialog, IDC_LICENCE_CN, 1);
+            ShowControl(dialog, IDC_LICENCE_EN, 1);
             return;
+        }
         LicenceLoaded = 1;
     }
 
