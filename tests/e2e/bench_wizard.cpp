@@ -215,7 +215,8 @@ void PrintSpread(const char* label, const double* values, int count, const char*
     }
     std::sort(sorted, sorted + n);
     double median = n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-    printf("  %-44s %8.2f / %8.2f / %8.2f %s", label, sorted[0], median, sorted[n - 1], unit);
+    printf("  %-44s %8.2f / %8.2f / %8.2f%s%s", label, sorted[0], median, sorted[n - 1],
+           *unit ? " " : "", unit);
     if (n < count) printf("   (%d of %d rounds)", n, count);
     printf("\n");
 }
