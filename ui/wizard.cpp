@@ -138,6 +138,11 @@ void ShowControl(HWND dialog, int id, int show)
     ShowWindow(GetDlgItem(dialog, id), show ? SW_SHOW : SW_HIDE);
 }
 
+int IsLicenceText(int id)
+{
+    return id == IDC_LICENCE_CN || id == IDC_LICENCE_EN;
+}
+
 // A focused control that a page switch hid passes the focus to Next. Some
 // systems move it to the first tab stop (Back) instead, and Enter would then
 // walk the wizard backwards.
@@ -378,18 +383,28 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 void ShowPage(HWND dialog, int page)
 {
     HWND focused = GetFocus();
+    // The two licence texts stand in page 2's row but show one at a time,
+    // below: showing both first and hiding one again costs a scroll-bar
+    // update of the full list on every visit.
     for (int row = 0; PageTable[row][0] != 0; ++row)
         for (int i = 0; i < PageRowSize && PageTable[row][i] != 0; ++i)
-            ShowControl(dialog, PageTable[row][i], row == page);
+            if (!IsLicenceText(PageTable[row][i]))
+                ShowControl(dialog, PageTable[row][i], row == page);
+    ShowControl(dialog, IDC_LICENCE_CN, 0);
+    ShowControl(dialog, IDC_LICENCE_EN, 0);
 
+    // Filled while hidden: a visible list redraws its scroll bar for every
+    // line added, and a visible edit box lays the text out on screen.
     if (page == 2 && !LicenceLoaded) {
-        if (!LoadLicences(dialog))
+        if (!LoadLicences(dialog)) {
+            // The page stays as its row shows it, both texts included.
+            ShowControl(dialog, IDC_LICENCE_CN, 1);
+            ShowControl(dialog, IDC_LICENCE_EN, 1);
             return;
+        }
         LicenceLoaded = 1;
     }
 
-    ShowControl(dialog, IDC_LICENCE_CN, 0);
-    ShowControl(dialog, IDC_LICENCE_EN, 0);
     if (page == 2) {
         int english = SendDlgItemMessageA(dialog, IDC_ENGLISH_LICENCE, BM_GETCHECK, 0, 0) == BST_CHECKED;
         ShowControl(dialog, english ? IDC_LICENCE_EN : IDC_LICENCE_CN, 1);

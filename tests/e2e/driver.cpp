@@ -152,6 +152,49 @@ int ProcessHasWindow(DWORD pid)
     return FindProcessWindow(pid, nullptr, nullptr, nullptr) != nullptr;
 }
 
+// ---- painting -------------------------------------------------------------------
+
+namespace {
+BOOL CALLBACK FindPendingChild(HWND child, LPARAM found)
+{
+    RECT update;
+    if (IsWindowVisible(child) && GetUpdateRect(child, &update, FALSE)) {
+        *reinterpret_cast<int*>(found) = 1;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// 1 when a sent WM_NULL came back within timeoutMs.
+int ThreadAnswers(HWND window, DWORD timeoutMs)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+}  // namespace
+
+int HasPendingPaint(HWND window)
+{
+    RECT update;
+    if (GetUpdateRect(window, &update, FALSE)) return 1;
+    int found = 0;
+    EnumChildWindows(window, FindPendingChild, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+int WaitForPaint(HWND window, DWORD timeoutMs)
+{
+    DWORD start = GetTickCount();
+    int quiet = 0;
+    for (;;) {
+        DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs || !ThreadAnswers(window, timeoutMs - spent)) return 0;
+        quiet = HasPendingPaint(window) ? 0 : quiet + 1;
+        if (quiet == 2) return 1;
+        if (!quiet) Sleep(1);
+    }
+}
+
 // ---- acting ---------------------------------------------------------------------
 
 void ClickButton(HWND dialog, int id)

@@ -56,6 +56,19 @@ int WaitUntil(Pred pred, DWORD timeoutMs)
     }
 }
 
+// ---- painting -----------------------------------------------------------------
+
+// 1 when the window or one of its visible descendants still has an update
+// region, that is a WM_PAINT to come. A query of the window manager's state:
+// no message reaches the window's thread.
+int HasPendingPaint(HWND window);
+// Waits until window's thread is back in a message loop (a sent WM_NULL
+// returns only then) with nothing of window left to paint, twice in a row,
+// so that a WM_PAINT under way when the first check ran has ended too.
+// 1 when it happened within timeoutMs. Only after the expected effect of a
+// posted click is visible: a sent WM_NULL may overtake a posted message.
+int WaitForPaint(HWND window, DWORD timeoutMs);
+
 // ---- acting -----------------------------------------------------------------
 
 // A mouse click on a button as the button itself sees it (BM_CLICK, posted,

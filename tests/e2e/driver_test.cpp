@@ -165,6 +165,24 @@ TEST(Driver, ScreenshotShowsTheWindowAndSurvivesPng)
     DeleteFileA(path.c_str());
 }
 
+// What the pictures and the benchmark rely on: a pending paint in another
+// process is seen, and the wait ends only once that process has painted.
+TEST(Driver, WaitsUntilAnotherProcessHasPainted)
+{
+    Probe probe;
+    probe.Start();
+    ASSERT_TRUE(WaitForPaint(probe.Dialog, 20000));
+    EXPECT_FALSE(HasPendingPaint(probe.Dialog));
+    // With the probe's thread held, an invalidated child stays unpainted.
+    ASSERT_NE(SuspendThread(probe.Run.Process.hThread), static_cast<DWORD>(-1));
+    InvalidateRect(GetDlgItem(probe.Dialog, IDC_PROBE_LIST), nullptr, TRUE);
+    EXPECT_TRUE(HasPendingPaint(probe.Dialog));
+    EXPECT_FALSE(WaitForPaint(probe.Dialog, 300));
+    ResumeThread(probe.Run.Process.hThread);
+    EXPECT_TRUE(WaitForPaint(probe.Dialog, 20000));
+    EXPECT_FALSE(HasPendingPaint(probe.Dialog));
+}
+
 TEST(Driver, ReadsBackAShortcut)
 {
     std::string link = TempFile("e2e-probe.lnk");

@@ -13,3 +13,7 @@
 #define IDC_PROBE_EDIT       914
 #define IDC_PROBE_STATUS     915
 #define PROBE_EXIT_CODE      7
+
+// The benchmark's anchor: a trivial program that opens one dialog.
+#define IDD_TRIVIAL          920
+#define IDC_TRIVIAL_EDIT     921

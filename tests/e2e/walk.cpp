@@ -14,6 +14,7 @@
 namespace {
 
 constexpr DWORD Patience = 30000;
+constexpr DWORD InstallPatience = 120000;
 std::string ShotFolder;
 int Failures;
 
@@ -23,15 +24,38 @@ void Fail(const char* what)
     ++Failures;
 }
 
-void Shot(HWND window, const char* name)
+// Captures what the screen shows of window into a PNG file.
+void Capture(HWND window, const char* name)
 {
-    Sleep(400);   // let the page finish painting
     Image image;
     std::string path = ShotFolder + "\\" + name;
     if (CaptureWindow(window, &image) && WritePng(path.c_str(), image))
         printf("screenshot %s (%dx%d)\n", name, image.Width, image.Height);
     else
         Fail(name);
+}
+
+// A page is shot only once it is fully painted: its thread back in its
+// message loop and nothing of it left to paint. A fixed pause raced with
+// the licence page, whose first showing takes longest.
+void Shot(HWND window, const char* name)
+{
+    if (!WaitForPaint(window, Patience)) Fail("the window was not painted in time");
+    Capture(window, name);
+}
+
+// The progress bar at 100 as the screen shows it: its right end has the
+// colour of its filled left end, which is not the face colour of an empty bar.
+int ProgressFullOnScreen(HWND main)
+{
+    Image bar;
+    if (!CaptureWindow(GetDlgItem(main, IDC_PROGRESS), &bar) || bar.Width < 12 || bar.Height < 4)
+        return 0;
+    DWORD face = GetSysColor(COLOR_BTNFACE);
+    face = ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF);
+    int y = bar.Height / 2;
+    DWORD left = bar.At(4, y), right = bar.At(bar.Width - 5, y);
+    return left == right && left != face;
 }
 
 int Page(HWND main, int page)
@@ -155,9 +179,13 @@ int main(int argc, char** argv)
     DWORD started = GetTickCount();
     ClickButton(main, IDC_NEXT);
     if (!WaitUntil([&] { return IsShown(main, IDC_PROGRESS); }, Patience)) Fail("progress bar");
-    Sleep(1500);
-    Shot(main, "5-progress.png");
-    HWND message = WaitForMessageDialog(run, 120000);
+    // The installer's thread stays out of its message loop until the result
+    // message: wait for the full bar on screen with nothing left to paint.
+    if (!WaitUntil([&] { return ProgressFullOnScreen(main) && !HasPendingPaint(main); },
+                   InstallPatience))
+        Fail("the progress bar did not reach its end");
+    Capture(main, "5-progress.png");
+    HWND message = WaitForMessageDialog(run, InstallPatience);
     if (!message) {
         Fail("no result message");
         EndRun(&run);
