@@ -21,12 +21,16 @@ void RegisterProgressClass()
     // dialog is created, or the creation fails. The Ex form needs comctl32
     // 4.70; the older systems register every class with the plain one.
     using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    using Init = void(WINAPI*)();
     auto initEx = SystemFunctionAs<InitEx>("COMCTL32.DLL", "InitCommonControlsEx");
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_PROGRESS_CLASS;
-    if (!initEx || !initEx(&controls))
-        InitCommonControls();
+    if (!initEx || !initEx(&controls)) {
+        auto init = SystemFunctionAs<Init>("COMCTL32.DLL", "InitCommonControls");
+        if (init)
+            init();
+    }
 }
 
 void Teardown()
