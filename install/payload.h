@@ -10,6 +10,12 @@ struct PayloadEntry {
     bool Hidden;
 };
 
+// Where size bytes at address, inside the loaded image at image, lie in the
+// image's file: 1 with the file offset, 0 when no section's file data holds
+// them all.
+int ImageFileOffset(const unsigned char* image, const void* address, unsigned long size,
+                    unsigned long* offset);
+
 // zlib's code: 0, or Z_BUF_ERROR / Z_DATA_ERROR / Z_MEM_ERROR. On success
 // *length holds the inflated size. A missing resource fails like a damaged one.
 int InflateResource(WORD resourceId, unsigned char* buffer, unsigned long capacity,

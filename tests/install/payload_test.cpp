@@ -83,6 +83,29 @@ TEST_F(Payload, InflatesUpToExactlyTheCapacity)
     EXPECT_TRUE(GuardIntact());
 }
 
+// Streams are read from the installer's file, not from its loaded image: the
+// offset found for a resource holds the very bytes the image holds.
+TEST_F(Payload, ResourceBytesAreFoundInTheFile)
+{
+    HRSRC found = FindResourceA(AppInstance, MAKEINTRESOURCEA(TestExactId), "TEXT");
+    ASSERT_NE(found, nullptr);
+    const char* image = static_cast<const char*>(LockResource(LoadResource(AppInstance, found)));
+    unsigned long size = SizeofResource(AppInstance, found), offset = 0;
+    const auto* base = reinterpret_cast<const unsigned char*>(AppInstance);
+    ASSERT_EQ(ImageFileOffset(base, image, size, &offset), 1);
+    EXPECT_EQ(ImageFileOffset(base, image, 0x7FFFFFF0u, &offset), 0);   // past the file data
+
+    char self[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
+    FILE* file = fopen(self, "rb");
+    ASSERT_NE(file, nullptr);
+    std::string bytes(size, '\0');
+    ASSERT_EQ(fseek(file, static_cast<long>(offset), SEEK_SET), 0);
+    EXPECT_EQ(fread(&bytes[0], 1, size, file), size);
+    fclose(file);
+    EXPECT_EQ(bytes, std::string(image, size));
+}
+
 TEST_F(Payload, FailuresReportZlibCodesAndStayInTheBuffer)
 {
     unsigned long length = 99;
