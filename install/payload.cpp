@@ -24,14 +24,14 @@ struct StreamView {
     const Bytef* Bytes;
 };
 
-int OpenStreamView(const void* bytes, unsigned long size, StreamView* stream)
+int OpenStreamView(HMODULE module, const void* bytes, unsigned long size, StreamView* stream)
 {
     *stream = {INVALID_HANDLE_VALUE, nullptr, nullptr, nullptr};
     char self[MAX_PATH];
-    DWORD selfLength = GetModuleFileNameA(AppInstance, self, sizeof self);
+    DWORD selfLength = GetModuleFileNameA(module, self, sizeof self);
     unsigned long offset = 0;
     if (selfLength == 0 || selfLength >= sizeof self ||
-        !ImageFileOffset(reinterpret_cast<const unsigned char*>(AppInstance), bytes, size, &offset))
+        !ImageFileOffset(reinterpret_cast<const unsigned char*>(module), bytes, size, &offset))
         return 0;
     SYSTEM_INFO system;
     GetSystemInfo(&system);
@@ -94,14 +94,16 @@ int InflateResource(WORD resourceId, unsigned char* buffer, unsigned long capaci
     const Bytef* source = noBytes;
     uLong sourceSize = 0;
     StreamView stream = {INVALID_HANDLE_VALUE, nullptr, nullptr, nullptr};
-    HRSRC found = FindResourceA(AppInstance, MAKEINTRESOURCEA(resourceId), "TEXT");
+    // No instance handle yet means the program's own file, as for FindResource.
+    HMODULE module = AppInstance ? AppInstance : GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resourceId), "TEXT");
     if (found) {
-        HGLOBAL loaded = LoadResource(AppInstance, found);
+        HGLOBAL loaded = LoadResource(module, found);
         const void* bytes = loaded ? LockResource(loaded) : nullptr;
         if (bytes) {
-            sourceSize = SizeofResource(AppInstance, found);
+            sourceSize = SizeofResource(module, found);
             // Where the file cannot be viewed, the image serves.
-            source = OpenStreamView(bytes, sourceSize, &stream) ? stream.Bytes
+            source = OpenStreamView(module, bytes, sourceSize, &stream) ? stream.Bytes
                                                                 : static_cast<const Bytef*>(bytes);
         }
     }
