@@ -39,19 +39,7 @@ int IsIniBlank(char c)
 int NameIs(const char* line, const IniLine& parsed, const char* name)
 {
     size_t length = strlen(name);
-    if (parsed.NameLength != length)
-        return 0;
-    for (size_t i = 0; i < length; i++) {
-        char c = line[parsed.NameStart + i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        char wanted = name[i];
-        if (wanted >= 'A' && wanted <= 'Z')
-            wanted = static_cast<char>(wanted - 'A' + 'a');
-        if (c != wanted)
-            return 0;
-    }
-    return 1;
+    return parsed.NameLength == length && _strnicmp(line + parsed.NameStart, name, length) == 0;
 }
 
 // Inserted lines follow the file's own line ends where CR LF would break its

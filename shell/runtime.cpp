@@ -7,8 +7,6 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include <new>
-
 // Compiled without the stack protector (see CMake): the guard is not yet
 // seeded while these run, and the traps must not call themselves.
 
@@ -32,56 +30,14 @@ __attribute__((noreturn)) void __chk_fail()
     __stack_chk_fail();
 }
 
-// The checked copies that the fortified string functions call.
-void* __memcpy_chk(void* to, const void* from, size_t count, size_t room)
-{
-    if (count > room) __chk_fail();
-    return memcpy(to, from, count);
-}
-
-void* __memmove_chk(void* to, const void* from, size_t count, size_t room)
-{
-    if (count > room) __chk_fail();
-    return memmove(to, from, count);
-}
-
-void* __memset_chk(void* to, int value, size_t count, size_t room)
-{
-    if (count > room) __chk_fail();
-    return memset(to, value, count);
-}
-
+// The checked copy that the fortified headers make of strcpy into a buffer of
+// known size. They can ask for more (__memcpy_chk, __strcat_chk, ...) where
+// code gives them a reason; the link then names the one to add here.
 char* __strcpy_chk(char* to, const char* from, size_t room)
 {
     size_t length = strlen(from);
     if (length >= room) __chk_fail();
     return static_cast<char*>(memcpy(to, from, length + 1));
-}
-
-char* __strcat_chk(char* to, const char* from, size_t room)
-{
-    size_t used = strlen(to);
-    size_t length = strlen(from);
-    if (used >= room || length >= room - used) __chk_fail();
-    memcpy(to + used, from, length + 1);
-    return to;
-}
-
-char* __strncpy_chk(char* to, const char* from, size_t count, size_t room)
-{
-    if (count > room) __chk_fail();
-    return strncpy(to, from, count);
-}
-
-char* __strncat_chk(char* to, const char* from, size_t count, size_t room)
-{
-    size_t used = strlen(to);
-    size_t length = 0;
-    while (length < count && from[length]) ++length;
-    if (used >= room || length >= room - used) __chk_fail();
-    memcpy(to + used, from, length);
-    to[used + length] = 0;
-    return to;
 }
 
 // The 32-bit calendar clock under the name the C headers give it; they call
@@ -93,26 +49,6 @@ long __cdecl _time32(long* out)
 long(__cdecl* _imp___time32)(long*) = _time32;
 
 }  // extern "C"
-
-// The nothrow array forms; no exception machinery is linked in.
-namespace std {
-const nothrow_t nothrow{};
-}
-
-void* operator new[](size_t size, const std::nothrow_t&) noexcept
-{
-    return malloc(size ? size : 1);
-}
-
-void operator delete[](void* block) noexcept
-{
-    free(block);
-}
-
-void operator delete[](void* block, size_t) noexcept
-{
-    free(block);
-}
 
 const char* CommandTail(const char* commandLine)
 {

@@ -1,7 +1,7 @@
 // The process start of the shipped programs (TarvoEntry, set as the entry
 // point by the link) and what they need beyond CRTDLL.DLL: the stack guard
-// with its traps, the checked string copies, the 32-bit clock under its
-// header name and the nothrow array allocation. Owns __stack_chk_guard.
+// with its traps, the checked string copy and the 32-bit clock under its
+// header name. Owns __stack_chk_guard.
 #pragma once
 #include <windows.h>
 

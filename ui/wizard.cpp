@@ -200,10 +200,8 @@ void GoBack(HWND dialog)
 
 void ShowFolderMessage(HWND dialog)
 {
-    char english[128];
-    FormatBounded(english, sizeof english, "%s Please check folder path.", "Cannot create folder!");
     ShowMessage("无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。",
-                english, 0, dialog);
+                "Cannot create folder! Please check folder path.", 0, dialog);
 }
 
 // Reads the destination field into InstallDir. A text that does not fit is

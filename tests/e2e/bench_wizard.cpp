@@ -28,6 +28,7 @@
 #include <cstring>
 
 #include "resources/resource_ids.h"
+#include "tests/bench_clock.h"
 #include "tests/e2e/driver.h"
 
 namespace {
@@ -51,14 +52,7 @@ struct Round {
 
 double NowMs()
 {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return 1000.0 * BenchSeconds();
 }
 
 // Polls pred every millisecond: WaitUntil's 20 ms steps are too coarse here.
@@ -253,17 +247,32 @@ void Column(const Round* rounds, int count, double Round::*field, double* out)
     for (int i = 0; i < count; ++i) out[i] = rounds[i].*field;
 }
 
+// The installer's and the trivial dialog's figures, then what each round's
+// pair gives: the difference where a label is given, and the ratio.
+void PrintPair(const Round* rounds, int count, double Round::*installerField,
+               double Round::*trivialField, const char* unit, const char* differenceLabel,
+               const char* ratioLabel)
+{
+    double trivial[MaxRounds] = {}, installer[MaxRounds] = {}, both[MaxRounds] = {};
+    Column(rounds, count, installerField, installer);
+    Column(rounds, count, trivialField, trivial);
+    PrintSpread("TarvoSetup.exe, page 0", installer, count, unit);
+    PrintSpread("trivial dialog", trivial, count, unit);
+    if (differenceLabel) {
+        Combine(installer, trivial, count, 0, both);
+        PrintSpread(differenceLabel, both, count, unit);
+    }
+    Combine(installer, trivial, count, 1, both);
+    PrintSpread(ratioLabel, both, count, "");
+}
+
 void PrintFigures(const Round* rounds, int count)
 {
     double trivial[MaxRounds], installer[MaxRounds], both[MaxRounds];
     printf("\n%d rounds                                       min /   median /      max\n", count);
     printf("start -> first dialog painted\n");
-    Column(rounds, count, &Round::InstallerStart, installer);
-    Column(rounds, count, &Round::TrivialStart, trivial);
-    PrintSpread("TarvoSetup.exe, page 0", installer, count, "ms");
-    PrintSpread("trivial dialog", trivial, count, "ms");
-    Combine(installer, trivial, count, 1, both);
-    PrintSpread("ratio TarvoSetup / trivial (same round)", both, count, "");
+    PrintPair(rounds, count, &Round::InstallerStart, &Round::TrivialStart, "ms", nullptr,
+              "ratio TarvoSetup / trivial (same round)");
 
     printf("page switch, Next posted -> new page handled and painted\n");
     const char* names[3] = {"page 0 -> 1", "page 1 -> 2 (first licence load)", "page 2 -> 3"};
@@ -276,17 +285,12 @@ void PrintFigures(const Round* rounds, int count)
     PrintSpread("no click, the same waiting (floor)", installer, count, "ms");
 
     printf("resident memory (VmRSS) with the first dialog up\n");
-    Column(rounds, count, &Round::InstallerRss, installer);
-    Column(rounds, count, &Round::TrivialRss, trivial);
-    PrintSpread("TarvoSetup.exe, page 0", installer, count, "MiB");
-    PrintSpread("trivial dialog", trivial, count, "MiB");
-    Combine(installer, trivial, count, 0, both);
-    PrintSpread("difference (same round)", both, count, "MiB");
-    Combine(installer, trivial, count, 1, both);
-    PrintSpread("ratio (same round)", both, count, "");
+    PrintPair(rounds, count, &Round::InstallerRss, &Round::TrivialRss, "MiB",
+              "difference (same round)", "ratio (same round)");
 
     printf("peak resident memory (VmHWM) of TarvoSetup.exe, taken at the result message\n");
     Column(rounds, count, &Round::InstallerPeak, installer);
+    Column(rounds, count, &Round::TrivialRss, trivial);
     PrintSpread("peak while installing", installer, count, "MiB");
     Combine(installer, trivial, count, 0, both);
     PrintSpread("minus the trivial dialog's VmRSS (same round)", both, count, "MiB");

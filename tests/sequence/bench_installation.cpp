@@ -15,23 +15,12 @@
 #include "install/shortcuts.h"
 #include "shell/environment.h"
 #include "shell/startup.h"
+#include "tests/bench_clock.h"
 #include "ui/wizard.h"
 
 namespace {
 
 constexpr int Rounds = 5;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void FreshFolder(const char* kind, int round, char* out)
 {
@@ -45,7 +34,7 @@ void FreshFolder(const char* kind, int round, char* out)
 // Seconds for the floor; 0 when a payload could not be written.
 double ExtractionFloor(unsigned char* buffer, const char* folder)
 {
-    double start = Now();
+    double start = BenchSeconds();
     for (const ManifestRow& row : InstallManifest) {
         unsigned long length = 0;
         if (InflateResource(row.Entry.ResourceId, buffer, ExtractionBufferSize, &length) != 0)
@@ -60,16 +49,16 @@ double ExtractionFloor(unsigned char* buffer, const char* folder)
         if (written != length)
             return 0;
     }
-    return Now() - start;
+    return BenchSeconds() - start;
 }
 
 // The manifest alone through ExtractPayload: the floor plus the attributes.
 double ManifestExtraction(unsigned char* buffer)
 {
-    double start = Now();
+    double start = BenchSeconds();
     for (const ManifestRow& row : InstallManifest)
         ExtractPayload(row.Entry, buffer, ExtractionBufferSize, nullptr);
-    return Now() - start;
+    return BenchSeconds() - start;
 }
 
 double Median(double* values, int count)
@@ -146,9 +135,9 @@ int main()
     SIZE_T privateBefore = PrivateCommitted();
     PROCESS_MEMORY_COUNTERS before = Memory();
     Sampling = true;
-    double firstStart = Now();
+    double firstStart = BenchSeconds();
     int firstResult = RunInstallation();
-    double first = Now() - firstStart;
+    double first = BenchSeconds() - firstStart;
     Sampling = false;
     PROCESS_MEMORY_COUNTERS after = Memory();
 
@@ -166,9 +155,9 @@ int main()
         FreshFolder("extract", round, InstallDir);
         extractions[round - 1] = ManifestExtraction(buffer);
         FreshFolder("run", round, InstallDir);
-        double start = Now();
+        double start = BenchSeconds();
         allInstalled &= RunInstallation();
-        runs[round - 1] = Now() - start;
+        runs[round - 1] = BenchSeconds() - start;
     }
     std::free(buffer);
 
@@ -177,16 +166,16 @@ int main()
     char links[MAX_PATH], target[MAX_PATH], link[MAX_PATH];
     FreshFolder("links", 0, links);
     std::snprintf(target, sizeof target, "%s\\TVO.exe", InstallDir);
-    double linkStart = Now();
+    double linkStart = BenchSeconds();
     for (int i = 0; i < 5; ++i) {
         std::snprintf(link, sizeof link, "%s\\link%d.lnk", links, i);
         CreateShellLink(target, link, "benchmark");
     }
-    double linkTime = Now() - linkStart;
-    double progressStart = Now();
+    double linkTime = BenchSeconds() - linkStart;
+    double progressStart = BenchSeconds();
     for (int position = 0; position < 15; ++position)
         SetProgress(position * 7);
-    double progressTime = Now() - progressStart;
+    double progressTime = BenchSeconds() - progressStart;
     DestroyWindow(window);
 
     double runMedian = Median(runs, Rounds), floorMedian = Median(floors, Rounds);
