@@ -19,8 +19,10 @@
 //   read through drive Z:. (The wineserver opens those files for us: it runs
 //   as the same user.)
 //
-// usage: wizard_bench.exe [rounds]   (default 10, at most 50; TarvoSetup.exe
-// is taken from the folder above this program, trivial_dialog.exe from its own)
+// usage: wizard_bench.exe [rounds] [start]   (default 10, at most 50; with
+// "start" only the start-up and its memory, no pages and no installation.
+// TarvoSetup.exe is taken from the folder above this program,
+// trivial_dialog.exe from its own)
 #include <windows.h>
 #include <algorithm>
 #include <cstdio>
@@ -180,7 +182,7 @@ double SwitchPage(HWND main, int page, int click)
     return NowMs() - start;
 }
 
-void InstallerRound(const char* exePath, const char* tag, Round* round)
+void InstallerRound(const char* exePath, const char* tag, int startOnly, Round* round)
 {
     RemoveTree(BenchDestination);
     InstallerRun run;
@@ -188,7 +190,9 @@ void InstallerRound(const char* exePath, const char* tag, Round* round)
     unsigned long pid = round->InstallerStart >= 0 ? FindLinuxPid(tag) : 0;
     round->InstallerRss = StatusMiB(pid, "VmRSS:");
     HWND main = run.Main;
-    if (round->InstallerStart >= 0 && SetControlText(main, IDC_DEST_EDIT, BenchDestination) &&
+    if (startOnly) {
+        if (main) PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
+    } else if (round->InstallerStart >= 0 && SetControlText(main, IDC_DEST_EDIT, BenchDestination) &&
         WaitForPaint(main, Patience)) {
         Sleep(SettleMs);
         round->Floor = SwitchPage(main, 0, 0);
@@ -266,34 +270,41 @@ void PrintPair(const Round* rounds, int count, double Round::*installerField,
     PrintSpread(ratioLabel, both, count, "");
 }
 
-void PrintFigures(const Round* rounds, int count)
+void PrintSwitches(const Round* rounds, int count)
 {
-    double trivial[MaxRounds], installer[MaxRounds], both[MaxRounds];
-    printf("\n%d rounds                                       min /   median /      max\n", count);
-    printf("start -> first dialog painted\n");
-    PrintPair(rounds, count, &Round::InstallerStart, &Round::TrivialStart, "ms", nullptr,
-              "ratio TarvoSetup / trivial (same round)");
-
     printf("page switch, Next posted -> new page handled and painted\n");
     const char* names[3] = {"page 0 -> 1", "page 1 -> 2 (first licence load)", "page 2 -> 3"};
+    double values[MaxRounds];
     for (int s = 0; s < 3; ++s) {
-        double values[MaxRounds];
         for (int i = 0; i < count; ++i) values[i] = rounds[i].Switch[s];
         PrintSpread(names[s], values, count, "ms");
     }
-    Column(rounds, count, &Round::Floor, installer);
-    PrintSpread("no click, the same waiting (floor)", installer, count, "ms");
+    Column(rounds, count, &Round::Floor, values);
+    PrintSpread("no click, the same waiting (floor)", values, count, "ms");
+}
 
-    printf("resident memory (VmRSS) with the first dialog up\n");
-    PrintPair(rounds, count, &Round::InstallerRss, &Round::TrivialRss, "MiB",
-              "difference (same round)", "ratio (same round)");
-
+void PrintPeak(const Round* rounds, int count)
+{
+    double trivial[MaxRounds], installer[MaxRounds], both[MaxRounds];
     printf("peak resident memory (VmHWM) of TarvoSetup.exe, taken at the result message\n");
     Column(rounds, count, &Round::InstallerPeak, installer);
     Column(rounds, count, &Round::TrivialRss, trivial);
     PrintSpread("peak while installing", installer, count, "MiB");
     Combine(installer, trivial, count, 0, both);
     PrintSpread("minus the trivial dialog's VmRSS (same round)", both, count, "MiB");
+}
+
+void PrintFigures(const Round* rounds, int count, int startOnly)
+{
+    printf("\n%d rounds                                       min /   median /      max\n", count);
+    printf("start -> first dialog painted\n");
+    PrintPair(rounds, count, &Round::InstallerStart, &Round::TrivialStart, "ms", nullptr,
+              "ratio TarvoSetup / trivial (same round)");
+    if (!startOnly) PrintSwitches(rounds, count);
+    printf("resident memory (VmRSS) with the first dialog up\n");
+    PrintPair(rounds, count, &Round::InstallerRss, &Round::TrivialRss, "MiB",
+              "difference (same round)", "ratio (same round)");
+    if (!startOnly) PrintPeak(rounds, count);
 }
 
 void PrintRound(int index, const Round& r)
@@ -310,8 +321,9 @@ int main(int argc, char** argv)
 {
     setvbuf(stdout, nullptr, _IONBF, 0);
     int count = argc > 1 ? atoi(argv[1]) : DefaultRounds;
-    if (count < 1 || count > MaxRounds) {
-        fprintf(stderr, "usage: wizard_bench.exe [rounds 1..%d]\n", MaxRounds);
+    int startOnly = argc > 2 && strcmp(argv[2], "start") == 0;
+    if (count < 1 || count > MaxRounds || (argc > 2 && !startOnly)) {
+        fprintf(stderr, "usage: wizard_bench.exe [rounds 1..%d] [start]\n", MaxRounds);
         return 2;
     }
     char own[MAX_PATH], installer[MAX_PATH], trivial[MAX_PATH];
@@ -335,17 +347,17 @@ int main(int argc, char** argv)
         snprintf(tag, sizeof tag, "bench-tag-%lu-%d-t", GetCurrentProcessId(), i);
         snprintf(installerTag, sizeof installerTag, "bench-tag-%lu-%d-i", GetCurrentProcessId(), i);
         if (i % 2) {
-            InstallerRound(installer, installerTag, &r);
+            InstallerRound(installer, installerTag, startOnly, &r);
             TrivialRound(trivial, tag, &r);
         } else {
             TrivialRound(trivial, tag, &r);
-            InstallerRound(installer, installerTag, &r);
+            InstallerRound(installer, installerTag, startOnly, &r);
         }
         if (i == 0)
             printf("warm-up   (not counted)\n");
         else
             PrintRound(i, r);
     }
-    PrintFigures(rounds + 1, count);
+    PrintFigures(rounds + 1, count, startOnly);
     return 0;
 }
