@@ -84,10 +84,10 @@ void SetWorkingFolder(IShellLinkA* link, const char* target)
     char folder[MAX_PATH];
     if (!FormatBounded(folder, sizeof folder, "%s", target))
         return;
-    char* cut = std::strrchr(folder, '\\');
+    const char* cut = LastBackslash(folder, CP_ACP);
     if (!cut)
         return;
-    *cut = '\0';
+    folder[cut - folder] = '\0';
     link->SetWorkingDirectory(folder);
 }
 
