@@ -19,10 +19,10 @@
 
 namespace {
 
-// The structure without the fields added later, so that older systems take it.
-constexpr DWORD ClassicRequestSize = 76;
-static_assert(offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == ClassicRequestSize,
-              "classic OPENFILENAMEA layout");
+// The structure without the fields added later, so that older systems take
+// it: 76 bytes in the 32-bit program (the tests also build it as 64-bit).
+constexpr DWORD ClassicRequestSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+static_assert(sizeof(void*) != 4 || ClassicRequestSize == 76, "classic OPENFILENAMEA layout");
 
 constexpr DWORD BrowserFlags =
     OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_PATHMUSTEXIST;

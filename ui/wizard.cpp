@@ -62,7 +62,8 @@ void SubclassCheckBoxes(HWND dialog)
     constexpr int boxes[] = {IDC_DESKTOP_ICONS, IDC_AUTO_START, IDC_DISPLAY_OK, IDC_DISPLAY_NO};
     for (int id : boxes) {
         HWND box = GetDlgItem(dialog, id);
-        LONG previous = SetWindowLongA(box, GWL_WNDPROC, reinterpret_cast<LONG>(CheckBoxProc));
+        LONG_PTR previous =
+            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckBoxProc));
         if (previous)
             PreviousCheckBoxProc = reinterpret_cast<WNDPROC>(previous);
     }

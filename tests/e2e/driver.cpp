@@ -19,9 +19,10 @@ const char* const MessageTitle = "Quorlin Install Message";
 
 // ---- the process ------------------------------------------------------------
 
-std::string BuildFile(const char* name)
+namespace {
+std::string FileUnder(const char* variable, const char* name)
 {
-    const char* build = getenv("TARVO_BUILD");
+    const char* build = getenv(variable);
     std::string path = "Z:";
     path += build ? build : "";
     path += "/";
@@ -29,6 +30,17 @@ std::string BuildFile(const char* name)
     for (char& c : path)
         if (c == '/') c = '\\';
     return path;
+}
+}  // namespace
+
+std::string BuildFile(const char* name)
+{
+    return FileUnder("TARVO_BUILD", name);
+}
+
+std::string ShippedFile(const char* name)
+{
+    return FileUnder(getenv("TARVO_SHIPPED") ? "TARVO_SHIPPED" : "TARVO_BUILD", name);
 }
 
 int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run)
@@ -41,7 +53,7 @@ int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run)
     if (!CreateProcessA(exePath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, currentDir,
                         &startup, &run->Process))
         return 0;
-    WaitForInputIdle(run->Process.hProcess, 10000);
+    WaitForInputIdle(run->Process.hProcess, Patient(10000));
     return 1;
 }
 
@@ -56,7 +68,7 @@ int StartInstaller(const char* exePath, const char* currentDir, InstallerRun* ru
 int WaitForExit(InstallerRun* run, DWORD timeoutMs, DWORD* exitCode)
 {
     if (!run->Process.hProcess) return 0;
-    if (WaitForSingleObject(run->Process.hProcess, timeoutMs) != WAIT_OBJECT_0) return 0;
+    if (WaitForSingleObject(run->Process.hProcess, Patient(timeoutMs)) != WAIT_OBJECT_0) return 0;
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(run->Process.hProcess, &code);
     if (exitCode) *exitCode = code;
@@ -68,7 +80,7 @@ void EndRun(InstallerRun* run)
     if (run->Process.hProcess) {
         if (WaitForSingleObject(run->Process.hProcess, 0) != WAIT_OBJECT_0) {
             TerminateProcess(run->Process.hProcess, 99);
-            WaitForSingleObject(run->Process.hProcess, 10000);
+            WaitForSingleObject(run->Process.hProcess, Patient(10000));
         }
         CloseHandle(run->Process.hProcess);
         CloseHandle(run->Process.hThread);
@@ -184,6 +196,7 @@ int HasPendingPaint(HWND window)
 
 int WaitForPaint(HWND window, DWORD timeoutMs)
 {
+    timeoutMs = Patient(timeoutMs);
     DWORD start = GetTickCount();
     int quiet = 0;
     for (;;) {
@@ -246,7 +259,8 @@ int SetControlText(HWND dialog, int id, const char* text)
 LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT fallback)
 {
     DWORD_PTR result = 0;
-    if (!window || !SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 5000, &result))
+    if (!window ||
+        !SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, Patient(5000), &result))
         return fallback;
     return static_cast<LRESULT>(result);
 }
@@ -282,13 +296,13 @@ std::string ControlText(HWND dialog, int id)
 std::wstring ListItemText(HWND list, int index)
 {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, index, 0, SMTO_NORMAL, 5000, &length) ||
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, index, 0, SMTO_NORMAL, Patient(5000), &length) ||
         static_cast<LRESULT>(length) < 0)
         return std::wstring();
     std::wstring text(length + 1, L'\0');
     DWORD_PTR got = 0;
     SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&text[0]), SMTO_NORMAL,
-                        5000, &got);
+                        Patient(5000), &got);
     text.resize(static_cast<LRESULT>(got) > 0 ? got : 0);
     return text;
 }

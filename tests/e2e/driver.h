@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/patience.h"
+
 // ---- the process --------------------------------------------------------
 
 struct InstallerRun {
@@ -17,6 +19,10 @@ struct InstallerRun {
 // Z:\... path of a file in the build tree; the build folder comes from the
 // environment variable TARVO_BUILD (a Unix path, reached through drive Z:).
 std::string BuildFile(const char* name);
+// The same for the shipped programs and the test builds of the installer,
+// from the build TARVO_SHIPPED names: another one when the tests are 64-bit
+// programs driving the 32-bit ones.
+std::string ShippedFile(const char* name);
 
 // Starts exePath with currentDir as its current directory. Returns 1 once
 // the process runs; the main window is not waited for.
@@ -44,10 +50,14 @@ HWND WaitForFolderBrowser(const InstallerRun& run, DWORD timeoutMs);
 // 1 when some visible window of the process exists.
 int ProcessHasWindow(DWORD pid);
 
+// Every limit of the driver (timeoutMs) is stretched by the session's speed
+// factor (tests/patience.h).
+
 // Polls pred every 20 ms until it holds or timeoutMs has passed.
 template <class Pred>
 int WaitUntil(Pred pred, DWORD timeoutMs)
 {
+    timeoutMs = Patient(timeoutMs);
     DWORD start = GetTickCount();
     for (;;) {
         if (pred()) return 1;

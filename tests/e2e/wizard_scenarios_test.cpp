@@ -62,7 +62,7 @@ struct Wizard {
 
     void Start()
     {
-        ASSERT_TRUE(StartInstaller(BuildFile("TarvoSetup.exe").c_str(), "C:\\", &Run))
+        ASSERT_TRUE(StartInstaller(ShippedFile("TarvoSetup.exe").c_str(), "C:\\", &Run))
             << "the wizard window did not appear";
         Main = Run.Main;
         ASSERT_TRUE(WaitUntil([&] { return VisiblePage(Main) == 0; }, Patience));
@@ -667,7 +667,7 @@ TEST(Wizard, EnterKeyPressesTheFocusedButtonOrNext)
 TEST(Wizard, DamagedAtlasEndsWithCodeOneBeforeAnyWindow)
 {
     InstallerRun run;
-    ASSERT_TRUE(StartProcess(BuildFile("tests/TarvoSetupBadAtlas.exe").c_str(), "C:\\", &run));
+    ASSERT_TRUE(StartProcess(ShippedFile("tests/TarvoSetupBadAtlas.exe").c_str(), "C:\\", &run));
     int sawWindow = 0;
     DWORD code = 12345;
     int ended = WaitUntil([&] {

@@ -12,6 +12,7 @@
 #include "install/payload.h"
 #include "render/atlas.h"
 #include "shell/startup.h"
+#include "tests/patience.h"
 
 namespace {
 
@@ -487,9 +488,9 @@ TEST(PayloadPrograms, StandInsRunTheirWindowAndCarryAnIcon)
     command.push_back('\0');
     ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                nullptr, &startup, &process));
-    WaitForInputIdle(process.hProcess, 20000);
+    WaitForInputIdle(process.hProcess, Patient(20000));
     WindowSearch search = {process.dwProcessId, nullptr};
-    for (int tries = 0; tries < 200 && !search.Found; ++tries) {
+    for (DWORD start = GetTickCount(); !search.Found && GetTickCount() - start < Patient(10000);) {
         EnumWindows(FindProcessWindow, reinterpret_cast<LPARAM>(&search));
         if (!search.Found)
             Sleep(50);
@@ -499,7 +500,7 @@ TEST(PayloadPrograms, StandInsRunTheirWindowAndCarryAnIcon)
     GetWindowTextA(search.Found, title, sizeof title);
     EXPECT_STREQ(title, "Quorlin.exe");
     PostMessageA(search.Found, WM_CLOSE, 0, 0);
-    EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, Patient(20000)), WAIT_OBJECT_0);
     DWORD exitCode = 1;
     GetExitCodeProcess(process.hProcess, &exitCode);
     EXPECT_EQ(exitCode, 0u);

@@ -70,7 +70,7 @@ PageOne CapturePageOne(const char* version, int answer, const std::string& desti
     SetControlText(main, IDC_DEST_EDIT, destination.c_str());
     ClickButton(main, IDC_NEXT);
     EXPECT_TRUE(WaitUntil([&] { return VisiblePage(main) == 1; }, Patience));
-    Sleep(500);   // the page finishes painting
+    EXPECT_TRUE(WaitForPaint(main, Patience)) << "page 1 was not painted";
     CaptureWindow(main, &shot.Window);
     RECT line;
     GetWindowRect(GetDlgItem(main, IDC_SAMPLE_LINE), &line);

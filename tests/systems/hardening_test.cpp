@@ -12,7 +12,7 @@ namespace {
 // The exit code of the child run with these arguments, or STILL_ACTIVE.
 DWORD RunChild(const char* arguments)
 {
-    std::string exe = BuildFile("tests/systems_overflow_child.exe");
+    std::string exe = ShippedFile("tests/systems_overflow_child.exe");
     std::string line = "\"" + exe + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -21,7 +21,7 @@ DWORD RunChild(const char* arguments)
                         &startup, &process))
         return STILL_ACTIVE;
     DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(process.hProcess, Patient(60000)) == WAIT_OBJECT_0)
         GetExitCodeProcess(process.hProcess, &code);
     else
         TerminateProcess(process.hProcess, STILL_ACTIVE);

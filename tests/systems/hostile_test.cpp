@@ -327,7 +327,7 @@ TEST(SystemsHostile, DamagedPayloadStreams)
     choices.Destination = dest;
     DWORD code;
     std::string chinese;
-    EXPECT_EQ(InstallThroughWizard(BuildFile("tests/TarvoSetupDamaged.exe").c_str(), choices, &code,
+    EXPECT_EQ(InstallThroughWizard(ShippedFile("tests/TarvoSetupDamaged.exe").c_str(), choices, &code,
                                    &chinese),
               FailedEn);
     EXPECT_EQ(chinese, FailedCn);

@@ -76,7 +76,7 @@ int ProbeVersionAs(const char* exeName, ReportedVersion* out)
     const std::string folder = "C:\\systems_probe_" + RunTag();
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string copy = folder + "\\" + exeName;
-    if (!CopyFileA(BuildFile("tests/systems_version_probe.exe").c_str(), copy.c_str(), FALSE))
+    if (!CopyFileA(ShippedFile("tests/systems_version_probe.exe").c_str(), copy.c_str(), FALSE))
         return 0;
     InstallerRun run;
     DWORD code = 0;
@@ -271,5 +271,5 @@ std::string RunTag()
 
 std::string InstallerPath()
 {
-    return BuildFile("TarvoSetup.exe");
+    return ShippedFile("TarvoSetup.exe");
 }

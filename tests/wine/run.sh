@@ -3,5 +3,6 @@
 # Used as the cross-compiling emulator of CTest: run.sh program.exe args...
 here="$(cd "$(dirname "$0")" && pwd)"
 export TARVO_WINE_ROOT="${TARVO_WINE_ROOT:-@TARVO_WINE_ROOT@}"
+export TARVO_WINE_ARCH="${TARVO_WINE_ARCH:-@TARVO_WINE_ARCH@}"
 . "$here/env.sh"
-exec "${TARVO_AS_USER[@]}" env HOME="$HOME" wine "$@"
+exec "${TARVO_AS_USER[@]}" env HOME="$HOME" "$TARVO_WINE" "$@"

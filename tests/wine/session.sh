@@ -27,10 +27,25 @@ $dirs  <include ignore_missing="yes">/etc/fonts/conf.d</include>
 CONF
 }
 
-setup() {
+# The name of the folder in which the wineserver of this prefix runs: Wine
+# names it by the prefix folder's device and inode.
+server_folder_name() {
+    printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")"
+}
+
+# The ids of the wineservers running in that folder.
+prefix_servers() {
+    local pid name
+    name="$(server_folder_name)"
+    for pid in $(pgrep -f wineserver); do
+        [ "$(basename "$(readlink "/proc/$pid/cwd")")" = "$name" ] && echo "$pid"
+    done
+}
+
+setup() {   # warm-up.exe [speed-probe.exe]
     cleanup quiet
     rm -rf "$TARVO_WINE_ROOT"
-    mkdir -p "$TARVO_WINE_ROOT/home" "$TARVO_WINE_ROOT/tmp"
+    mkdir -p "$WINEPREFIX" "$TARVO_WINE_ROOT/home" "$TARVO_WINE_ROOT/tmp"
     # The system's own aliases stay (they map the dialog fonts); faces with
     # Chinese glyphs are hidden, except WenQuanYi in the "cjk" variant.
     local unifont="/usr/share/fonts/opentype/unifont /usr/share/fonts/truetype/unifont"
@@ -45,24 +60,52 @@ setup() {
     export DISPLAY=":$n"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     [ "$(id -u)" = 0 ] && chown -R 65534:65534 "$TARVO_WINE_ROOT"
-    # The prefix, and services that outlive this script on /dev/null, so that
-    # no later Wine process hands CTest's pipe to a long-lived child.
-    as_user setsid wineserver -p </dev/null >/dev/null 2>&1
-    as_user wine wineboot.exe -i </dev/null >/dev/null 2>&1
-    as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1
-    as_user wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    # One wineserver for the whole run, in the foreground of a process of
+    # its own (so its id is known), and services that outlive this script on
+    # /dev/null, so that no later Wine process hands CTest's pipe to a
+    # long-lived child. The prefix folder must exist before the server starts.
+    "${TARVO_AS_USER[@]}" env HOME="$HOME" setsid wineserver -f -p </dev/null >/dev/null 2>&1 &
+    echo $! > "$TARVO_WINE_ROOT/wineserver.pid"
+    for _ in $(seq 100); do [ -n "$(prefix_servers)" ] && break; sleep 0.1; done
+    as_user "$TARVO_WINE" wineboot.exe -i </dev/null >/dev/null 2>&1
+    as_user "$TARVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1
+    as_user "$TARVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
     # The first window of the prefix starts its desktop process; start it here.
     if [ -n "${2:-}" ]; then
-        as_user wine "$2" </dev/null >/dev/null 2>&1 || { echo "warm-up failed" >&2; exit 1; }
+        as_user "$TARVO_WINE" "$2" </dev/null >/dev/null 2>&1 || { echo "warm-up failed" >&2; exit 1; }
     fi
     [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wine prefix was not created" >&2; exit 1; }
-    echo "wine session ready: prefix $WINEPREFIX, display :$n"
+    # Every program so far went to the server started above: it is still the
+    # one server of this prefix.
+    local server
+    server="$(cat "$TARVO_WINE_ROOT/wineserver.pid")"
+    if [ "$(prefix_servers)" != "$server" ]; then
+        echo "the session's wineserver is not the one its programs use" >&2
+        exit 1
+    fi
+    # The speed factor of the run's limits: how much longer than half a
+    # second a 32-bit program takes to start and end here (1 natively).
+    local factor=1 start ms
+    if [ -n "${3:-}" ]; then
+        start=$(date +%s%N)
+        as_user "$TARVO_WINE" "$3" </dev/null >/dev/null 2>&1
+        ms=$(( ($(date +%s%N) - start) / 1000000 ))
+        factor=$(( (ms + 499) / 500 ))
+        [ "$factor" -ge 1 ] || factor=1
+        echo "a 32-bit program started and ended in $ms ms: limits are stretched $factor times"
+    fi
+    echo "$factor" > "$TARVO_WINE_ROOT/speed"
+    echo "wine session ready: $WINEARCH prefix $WINEPREFIX, display :$n, wineserver $server"
 }
 
 cleanup() {
     if [ -d "$WINEPREFIX" ]; then
         as_user wineserver -k </dev/null >/dev/null 2>&1
         as_user wineserver -w </dev/null >/dev/null 2>&1
+    fi
+    if [ -f "$TARVO_WINE_ROOT/wineserver.pid" ]; then
+        kill "$(cat "$TARVO_WINE_ROOT/wineserver.pid")" 2>/dev/null
+        rm -f "$TARVO_WINE_ROOT/wineserver.pid"
     fi
     if [ -f "$TARVO_WINE_ROOT/xvfb.pid" ]; then
         kill "$(cat "$TARVO_WINE_ROOT/xvfb.pid")" 2>/dev/null
@@ -74,5 +117,5 @@ cleanup() {
 case "${1:-}" in
     setup) setup "$@" ;;
     cleanup) cleanup ;;
-    *) echo "usage: session.sh setup [warm-up.exe] | cleanup" >&2; exit 2 ;;
+    *) echo "usage: session.sh setup [warm-up.exe [speed-probe.exe]] | cleanup" >&2; exit 2 ;;
 esac

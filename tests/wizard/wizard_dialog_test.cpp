@@ -175,7 +175,8 @@ TEST_F(WizardDialog, FreshStartShowsPageZeroWithItsDefaults)
 
     // The four painted check boxes run through the painter's procedure.
     for (int id : {IDC_DESKTOP_ICONS, IDC_AUTO_START, IDC_DISPLAY_OK, IDC_DISPLAY_NO})
-        EXPECT_EQ(GetWindowLongA(Item(id), GWL_WNDPROC), reinterpret_cast<LONG>(CheckBoxProc)) << id;
+        EXPECT_EQ(GetWindowLongPtrA(Item(id), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(CheckBoxProc))
+            << id;
     EXPECT_NE(PreviousCheckBoxProc, nullptr);
     EXPECT_NE(PreviousCheckBoxProc, CheckBoxProc);
 }
