@@ -42,13 +42,18 @@ int NameIs(const char* line, const IniLine& parsed, const char* name)
     return parsed.NameLength == length && _strnicmp(line + parsed.NameStart, name, length) == 0;
 }
 
-// Inserted lines follow the file's own line ends where CR LF would break its
-// reading: in a file of CR-only lines, one LF would join every line before it.
-const char* InsertedLineEnd(const char* text, size_t length)
+// The line end of lines inserted at `position`: CR LF, unless the lines just
+// before it end in a lone CR and no LF follows. The profile functions take
+// every CR and every LF as a line end, but a reader that takes a lone CR as
+// one only where no LF follows would see an inserted LF join those lines.
+const char* InsertedLineEnd(const char* text, size_t length, size_t position)
 {
-    if (memchr(text, '\n', length) == nullptr && memchr(text, '\r', length) != nullptr)
-        return "\r";
-    return "\r\n";
+    if (memchr(text + position, '\n', length - position))
+        return "\r\n";
+    size_t lineStart = position;
+    while (lineStart > 0 && text[lineStart - 1] != '\n')
+        lineStart--;
+    return memchr(text + lineStart, '\r', position - lineStart) ? "\r" : "\r\n";
 }
 
 struct ConfigKey {
@@ -75,12 +80,14 @@ void PutMissingKeys(TextSink& sink, ConfigKey* keys, int count, const char* line
 
 size_t IniLineLength(const char* text, size_t length, size_t start)
 {
-    const char* rest = text + start;
-    size_t left = length - start;
-    const void* end = memchr(rest, '\n', left);
-    if (!end)
-        end = memchr(rest, '\r', left);
-    return end ? static_cast<size_t>(static_cast<const char*>(end) - rest) + 1 : left;
+    size_t end = start;
+    while (end < length && text[end] != '\r' && text[end] != '\n')
+        end++;
+    if (end == length)
+        return length - start;
+    if (text[end] == '\r' && end + 1 < length && text[end + 1] == '\n')
+        end++;
+    return end + 1 - start;
 }
 
 IniLine ParseIniLine(const char* line, size_t length)
@@ -94,14 +101,22 @@ IniLine ParseIniLine(const char* line, size_t length)
     if (start == end)
         return parsed;
     if (line[start] == '[') {
-        const void* close = memchr(line + start + 1, ']', end - start - 1);
-        if (close) {
-            parsed.Kind = IniSection;
-            parsed.NameStart = start + 1;
-            parsed.NameLength = static_cast<size_t>(static_cast<const char*>(close) - line) - start - 1;
+        // The name runs to the last ']' and loses its blanks; a line without
+        // ']' is neither a section nor a key.
+        size_t close = end;
+        while (close > start + 1 && line[close - 1] != ']')
+            close--;
+        if (close == start + 1)
             return parsed;
-        }
-        // Without its ']' the line is read as a key.
+        size_t nameStart = start + 1, nameEnd = close - 1;
+        while (nameStart < nameEnd && IsIniBlank(line[nameStart]))
+            nameStart++;
+        while (nameEnd > nameStart && IsIniBlank(line[nameEnd - 1]))
+            nameEnd--;
+        parsed.Kind = IniSection;
+        parsed.NameStart = nameStart;
+        parsed.NameLength = nameEnd - nameStart;
+        return parsed;
     }
     parsed.Kind = IniKey;
     parsed.NameStart = start;
@@ -131,20 +146,17 @@ size_t UpdateConfigText(const char* text, size_t length, char useBmpFont, int fo
     ConfigKey keys[2] = {{"UseBmpFont", "", 0}, {"ForceLanguage", "", 0}};
     FormatBounded(keys[0].Value, sizeof keys[0].Value, "%c", static_cast<unsigned char>(useBmpFont));
     FormatBounded(keys[1].Value, sizeof keys[1].Value, "%d", forceLanguage);
-    const char* lineEnd = InsertedLineEnd(text, length);
-
     TextSink sink = {out, capacity, 0};
     int inConfig = 0, configSeen = 0;
     for (size_t position = 0; position < length;) {
         const char* line = text + position;
         size_t lineLength = IniLineLength(text, length, position);
-        position += lineLength;
         IniLine parsed = ParseIniLine(line, lineLength);
 
         if (parsed.Kind == IniSection) {
             if (inConfig) {
                 // The next section starts: what is missing goes before it.
-                PutMissingKeys(sink, keys, 2, lineEnd);
+                PutMissingKeys(sink, keys, 2, InsertedLineEnd(text, length, position));
                 inConfig = 0;
             } else if (!configSeen && NameIs(line, parsed, "Config")) {
                 configSeen = inConfig = 1;
@@ -163,12 +175,15 @@ size_t UpdateConfigText(const char* text, size_t length, char useBmpFont, int fo
                 sink.Put(key->Value);
                 sink.Put(line + parsed.ValueEnd, lineLength - parsed.ValueEnd);
                 key->Found = 1;
+                position += lineLength;
                 continue;
             }
         }
         sink.Put(line, lineLength);
+        position += lineLength;
     }
 
+    const char* lineEnd = InsertedLineEnd(text, length, length);
     if (!configSeen) {
         sink.Put(lineEnd);
         sink.Put(lineEnd);
@@ -182,21 +197,39 @@ size_t UpdateConfigText(const char* text, size_t length, char useBmpFont, int fo
 
 namespace {
 
+// 1 when all of bytes reached the file at offset. The stream is unbuffered:
+// a failed write leaves nothing behind to be written later.
+int WriteAt(FILE* file, size_t offset, const char* bytes, size_t count)
+{
+    clearerr(file);
+    return fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
+           fwrite(bytes, 1, count, file) == count && fflush(file) == 0;
+}
+
+int CutAt(FILE* file, size_t length)
+{
+    return fflush(file) == 0 && _chsize(_fileno(file), static_cast<long>(length)) == 0;
+}
+
 // Writes back from the first byte that differs, and cuts the file where the
-// updated text is shorter (a shorter value than before).
-void WriteUpdate(FILE* file, const char* old, size_t oldLength, const char* updated,
-                 size_t updatedLength)
+// updated text is shorter. The whole update reaches the file, or the old
+// bytes are put back: a full disk stops a longer file part-way, and half an
+// update would leave a junk line or lose the file's tail. The old bytes fit
+// where they stood before, so putting them back needs no new space.
+int WriteUpdate(FILE* file, const char* old, size_t oldLength, const char* updated,
+                size_t updatedLength)
 {
     size_t same = 0;
     while (same < oldLength && same < updatedLength && old[same] == updated[same])
         same++;
     if (same == oldLength && same == updatedLength)
-        return;
-    if (fseek(file, static_cast<long>(same), SEEK_SET) != 0)
-        return;
-    fwrite(updated + same, 1, updatedLength - same, file);
-    if (updatedLength < oldLength && fflush(file) == 0)
-        _chsize(_fileno(file), static_cast<long>(updatedLength));
+        return 1;
+    if (WriteAt(file, same, updated + same, updatedLength - same) &&
+        (updatedLength >= oldLength || CutAt(file, updatedLength)))
+        return 1;
+    WriteAt(file, same, old + same, oldLength - same);
+    CutAt(file, oldLength);
+    return 0;
 }
 
 void UpdateConfigFile(FILE* file, char useBmpFont, int forceLanguage)
@@ -235,6 +268,7 @@ int UpdateEngineConfig()
     // the ones chosen above.
     FILE* file = fopen(path, "r+b");
     if (file) {
+        setvbuf(file, nullptr, _IONBF, 0);
         UpdateConfigFile(file, ChineseDisplayOk ? '0' : '1', ForceLanguage);
         fclose(file);
     }

@@ -17,8 +17,20 @@ unattended=0
 [ "${1:-}" = --unattended ] && unattended=1
 
 tools/install-deps.sh
+. tools/i386-host.sh
 cmake --preset mingw-i686 >/dev/null
-cmake --build build -j"$(nproc)" --target TarvoSetup tarvo_walk wine_warmup
+# The walk and the warm-up are test programs: 64-bit ones (build-x64/, a
+# 64-bit prefix) where 32-bit code runs only emulated.
+if i386_emulated; then
+    cmake --build build -j"$(nproc)" --target TarvoSetup systems_version_probe
+    cmake --preset tests-x86_64 >/dev/null
+    cmake --build build-x64 -j"$(nproc)" --target tarvo_walk wine_warmup
+    tests="$root/build-x64/tests"
+    export TARVO_WINE_ARCH=win64
+else
+    cmake --build build -j"$(nproc)" --target TarvoSetup tarvo_walk wine_warmup systems_version_probe
+    tests="$root/build/tests"
+fi
 exe="$root/build/TarvoSetup.exe"
 
 winpath() { echo "Z:$1" | tr / '\\'; }
@@ -30,6 +42,7 @@ display_works() {
 if [ "$unattended" = 0 ] && display_works; then
     export WINEDEBUG="${WINEDEBUG:--all}"
     export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-winemenubuilder.exe=d;mscoree=d;mshtml=d}"
+    export QEMU_RESERVED_VA="${QEMU_RESERVED_VA:-0x84000000}"   # see tests/wine/env.sh
     echo "starting $exe on $DISPLAY"
     exec wine "$exe"
 fi
@@ -41,7 +54,7 @@ shots="$root/build/unattended"
 session="$root/tests/wine/session.sh"
 cleanup() { bash "$session" cleanup >/dev/null 2>&1 || true; }
 trap cleanup EXIT
-bash "$session" setup "$root/build/tests/wine_warmup.exe"
+bash "$session" setup "$tests/wine_warmup.exe" "$root/build/tests/systems_version_probe.exe"
 . "$root/tests/wine/env.sh"
 
 rm -rf "$shots"
@@ -49,7 +62,7 @@ mkdir -p "$shots"
 [ "$(id -u)" = 0 ] && chown 65534:65534 "$shots"
 
 status=0
-"${TARVO_AS_USER[@]}" env HOME="$HOME" wine "$root/build/tests/tarvo_walk.exe" \
+"${TARVO_AS_USER[@]}" env HOME="$HOME" "$TARVO_WINE" "$tests/tarvo_walk.exe" \
     "$(winpath "$exe")" "$(winpath "$shots")" </dev/null || status=$?
 echo
 echo "screenshots in $shots:"

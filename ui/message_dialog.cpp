@@ -41,7 +41,7 @@ void LayOutMessage(HWND dialog, const char* chinese)
     SIZE tsize = MeasureMixedText(dc, chinese);
     // A text wider than the screen (a folder message with a long path) loses
     // its middle rather than its ends.
-    char shortened[ControlTextSize];
+    char shortened[ControlTextSize] = "";
     const char* shown = chinese;
     if (tsize.cx > room) {
         for (int keep = lstrlenA(chinese) - 1; keep >= 0; --keep) {
@@ -101,6 +101,13 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     switch (message) {
     case WM_INITDIALOG:
         LayOutMessage(dialog, lParam ? reinterpret_cast<const char*>(lParam) : "");
+        // A question opens on No, the answer that changes nothing: an Enter
+        // typed ahead or repeated from the key that started the installation
+        // must not answer Yes.
+        if (MessageKind == MB_YESNO) {
+            SetFocus(GetDlgItem(dialog, IDNO));
+            return FALSE;
+        }
         return TRUE;
     case WM_DRAWITEM:
         DrawOwnerControl(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -178,6 +185,13 @@ int CutInMiddle(const char* text, int keep, char* out, int size)
     const int length = lstrlenA(text);
     if (keep < 0)
         keep = 0;
+    // A text that needs no cut stays whole.
+    if (keep >= length && length < size) {
+        lstrcpynA(out, text, size);
+        return length;
+    }
+    if (keep > length)
+        keep = length;
     // Room for the dots and the terminator.
     if (keep > size - 4)
         keep = size - 4;

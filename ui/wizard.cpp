@@ -207,9 +207,12 @@ void ShowFolderMessage(HWND dialog)
 
 // Reads the destination field into InstallDir. A text that does not fit is
 // refused rather than cut: the cut folder could be created and the
-// installation would then fail on its first file.
+// installation would then fail on its first file. The length is asked first:
+// a copy into a short buffer may stop at a character boundary and look short.
 int ReadDestination(HWND dialog)
 {
+    if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_DEST_EDIT)) >= MAX_PATH)
+        return 0;
     char typed[MAX_PATH + 1];
     GetDlgItemTextA(dialog, IDC_DEST_EDIT, typed, sizeof typed);
     if (lstrlenA(typed) >= MAX_PATH)

@@ -239,7 +239,11 @@ int FocusControl(HWND dialog, int id)
 
 int PressKeyOn(HWND dialog, int id, WORD vk)
 {
-    if (!FocusControl(dialog, id)) return 0;
+    return FocusControl(dialog, id) && PressKey(vk);
+}
+
+int PressKey(WORD vk)
+{
     INPUT keys[2]{};
     keys[0].type = INPUT_KEYBOARD;
     keys[0].ki.wVk = vk;

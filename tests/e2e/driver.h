@@ -92,6 +92,8 @@ int FocusControl(HWND dialog, int id);
 // Real key input (SendInput) after giving the focus to control id: one
 // press and release of vk. 1 when the focus could be given.
 int PressKeyOn(HWND dialog, int id, WORD vk);
+// One press and release of vk for whatever has the focus now.
+int PressKey(WORD vk);
 // Replaces the text of an edit box (WM_SETTEXT).
 int SetControlText(HWND dialog, int id, const char* text);
 

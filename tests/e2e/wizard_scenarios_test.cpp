@@ -312,6 +312,45 @@ TEST(Wizard, TypicalRunInstallsEverything)
     EXPECT_FALSE(FileExists(StartupLink()));
 }
 
+// An old word base in the destination: the question comes up during the
+// installation, and an Enter that arrives at once, before the user chose
+// anything, keeps the user's learned words.
+TEST(Wizard, EnterAtOnceInTheWordBaseQuestionKeepsTheOldWordBase)
+{
+    const std::string dest = "C:\\e2e_old_words";
+    RemoveTree(dest);
+    ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
+    const std::string oldIndex = "\x90 the user's learned words";
+    for (const char* name : {"wordbase.idx", "WordFlat.igb"}) {
+        HANDLE file = CreateFileA((dest + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
+        DWORD written = 0;
+        WriteFile(file, oldIndex.data(), static_cast<DWORD>(oldIndex.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+
+    Wizard w;
+    w.Start();
+    ASSERT_TRUE(SetControlText(w.Main, IDC_DEST_EDIT, dest.c_str()));
+    w.WalkToLastPage(IDC_DISPLAY_OK);
+    w.Press(IDC_NEXT);
+    HWND question = w.Message(InstallPatience);
+    ASSERT_NE(question, nullptr) << "no word-base question";
+    EXPECT_EQ(ControlText(question, IDC_MSG_ENGLISH),
+              "Old CiKu (Word Base) is detected. Replace it with new CiKu?");
+    SetForegroundWindow(question);
+    ASSERT_TRUE(PressKey(VK_RETURN));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }, Patience)) << "Enter left it open";
+    HWND result = w.Message(InstallPatience);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(ControlText(result, IDC_MSG_ENGLISH), "Congratulations! Installation Success!");
+    Dismiss(result, 1);
+    EXPECT_EQ(w.Exit(), 0u);
+    EXPECT_EQ(ReadFileBytes(dest + "\\wordbase.idx"), oldIndex);
+    RemoveTree(dest);
+}
+
 // Destinations that cannot be made (empty, two levels deep) keep the wizard on
 // page 3 and can be retried; then a new folder given with a trailing
 // backslash, "不正确(NO)", Traditional, no Desktop icons, auto-start.

@@ -63,4 +63,13 @@ inline const ConfigCase ConfigCases[] = {
     {"key without '=', last line without line end",
      "[Config]\r\nUseBmpFont\r\nForceLanguage=", 0, 0,
      "[Config]\r\nUseBmpFont=1\r\nForceLanguage=0"},
+    // Mixed line ends and odd headers, as the profile functions read them.
+    {"LF first, then CR-only lines", "\n[Config]\rUseBmpFont=0\r", 1, 2,
+     "\n[Config]\rUseBmpFont=0\r\rForceLanguage=2\r"},
+    {"a lone CR ends the header line", "[Config]\rUseBmpFont=1\r\n", 1, 2,
+     "[Config]\rUseBmpFont=0\r\n\r\nForceLanguage=2\r\n"},
+    {"blanks inside the brackets", "[ Config ]\r\nUseBmpFont=1\r\n", 1, 2,
+     "[ Config ]\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n"},
+    {"the name runs to the last ']'", "[Config]]\r\nUseBmpFont=1\r\n", 1, 2,
+     "[Config]]\r\nUseBmpFont=1\r\n\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n"},
 };

@@ -79,7 +79,8 @@ std::string WithoutConfig(const std::string& view)
 // has a folder of its own, so that no reader works from an earlier file.
 TEST_F(ConfigFile, CasesByteForByteReadBackAsTheEngineReadsThem)
 {
-    printf("%-48s %10s %13s %s\n", "case", "UseBmpFont", "ForceLanguage", "other sections");
+    printf("%-48s %14s %16s   %s\n", "case (-1: no value)", "UseBmpFont", "ForceLanguage",
+           "other sections");
     int number = 0;
     for (const ConfigCase& c : ConfigCases) {
         std::string dir = folder + "\\" + std::to_string(++number);
@@ -87,6 +88,8 @@ TEST_F(ConfigFile, CasesByteForByteReadBackAsTheEngineReadsThem)
         std::string before = dir + "\\before.ini";
         WriteBytes(before, c.Before);
         const std::string viewBefore = ProfileView(before);
+        const int useBmpFontBefore = GetPrivateProfileIntA("Config", "UseBmpFont", -1, before.c_str());
+        const int languageBefore = GetPrivateProfileIntA("Config", "ForceLanguage", -1, before.c_str());
 
         // As the extraction leaves it: read-only and hidden.
         std::string path = dir + "\\engine.ini";
@@ -108,8 +111,8 @@ TEST_F(ConfigFile, CasesByteForByteReadBackAsTheEngineReadsThem)
         if (WithoutConfig(viewBefore) == viewBefore)    // no [Config] before
             viewAfter = WithoutConfig(viewAfter);
         EXPECT_EQ(viewAfter, viewBefore) << c.Name;
-        printf("%-48s %10d %13d %s\n", c.Name, useBmpFont, language,
-               viewAfter == viewBefore ? "as before" : "CHANGED");
+        printf("%-48s %8d -> %2d %10d -> %2d   %s\n", c.Name, useBmpFontBefore, useBmpFont,
+               languageBefore, language, viewAfter == viewBefore ? "as before" : "CHANGED");
     }
 }
 

@@ -43,16 +43,13 @@ TEST(ConfigText, ShortCapacityCountsTheFullLength)
 
 TEST(IniLines, LineEndsAsTheProfileReaderSplitsThem)
 {
+    // Every CR and every LF ends a line; CR LF ends one.
     const std::string text = "a\r\nb\nc\rd\ne";
     EXPECT_EQ(IniLineLength(text.data(), text.size(), 0), 3u);
     EXPECT_EQ(IniLineLength(text.data(), text.size(), 3), 2u);
-    // A CR with an LF still to come ends no line.
-    EXPECT_EQ(IniLineLength(text.data(), text.size(), 5), 4u);
+    EXPECT_EQ(IniLineLength(text.data(), text.size(), 5), 2u);
+    EXPECT_EQ(IniLineLength(text.data(), text.size(), 7), 2u);
     EXPECT_EQ(IniLineLength(text.data(), text.size(), 9), 1u);
-    // Only CRs left: each one ends a line.
-    const std::string cr = "x\ry\r";
-    EXPECT_EQ(IniLineLength(cr.data(), cr.size(), 0), 2u);
-    EXPECT_EQ(IniLineLength(cr.data(), cr.size(), 2), 2u);
 }
 
 TEST(IniLines, SectionsAndKeysAsTheProfileReaderSeesThem)
@@ -62,8 +59,11 @@ TEST(IniLines, SectionsAndKeysAsTheProfileReaderSeesThem)
     EXPECT_EQ(section.Kind, IniSection);
     EXPECT_EQ(section.NameStart, 3u);
     EXPECT_EQ(section.NameLength, 6u);
-    // Without its ']' a header is read as a key.
-    EXPECT_EQ(parse("[Config\r\n").Kind, IniKey);
+    // The name runs to the last ']', without blanks; no ']', no section.
+    IniLine odd = parse("[ Con]fig ]\r\n");
+    EXPECT_EQ(odd.Kind, IniSection);
+    EXPECT_EQ(std::string("[ Con]fig ]").substr(odd.NameStart, odd.NameLength), "Con]fig");
+    EXPECT_EQ(parse("[Config\r\n").Kind, IniText);
 
     IniLine key = parse("\t forcelanguage = 12 \r\n");
     EXPECT_EQ(key.Kind, IniKey);

@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
 """Checks shipped Windows programs for what the loaders and processors of the
 oldest promised systems need: every imported DLL and function is on the
-allowed list, no instruction newer than the i486 appears in the code, and the
-subsystem version is one the NT 3.x loader accepts.
+allowed list, no instruction newer than the i486 appears in the code, the
+subsystem version is one the NT 3.x loader accepts, and the image has no TLS,
+load-configuration, bound-import or delay-import directory (the old loaders
+know none of them). Every dialog template is listed with its kind (classic
+DIALOG or extended DIALOGEX) and must ask for the 3D look, which Windows 95
+and NT 4 give a version-3.10 image only where the template asks.
 
 usage: check_pe.py objdump allowed-imports.txt program...
 """
 import re
+import struct
 import subprocess
 import sys
 
@@ -15,6 +20,11 @@ import sys
 FORBIDDEN = re.compile(r"^(cmov\w*|fcmov\w*|f(u)?comip?|cpuid|rdtscp?|rdpmc|cmpxchg8b|emms)$")
 VECTOR_REGISTER = re.compile(r"%(x|y|z)?mm\d")
 MAX_SUBSYSTEM = (3, 10)
+# Data directories the old loaders do not process.
+UNKNOWN_TO_OLD_LOADERS = {9: "TLS", 10: "load configuration", 11: "bound import",
+                          13: "delay import"}
+RT_DIALOG = 5
+DS_3DLOOK = 0x4
 
 
 def read_allowed(path):
@@ -55,6 +65,60 @@ def subsystem_version(header):
     major = re.search(r"MajorSubsystemVersion\s+(\d+)", header)
     minor = re.search(r"MinorSubsystemVersion\s+(\d+)", header)
     return (int(major.group(1)), int(minor.group(1))) if major and minor else None
+
+
+def used_directories(header):
+    """{index: name} of the data directories that are present."""
+    used = {}
+    for m in re.finditer(r"^Entry ([0-9a-f]) ([0-9a-f]+) ([0-9a-f]+) (.*)$", header, re.M):
+        if int(m.group(2), 16) or int(m.group(3), 16):
+            used[int(m.group(1), 16)] = m.group(4).strip()
+    return used
+
+
+def dialog_templates(program):
+    """[(id, kind, style)] of the RT_DIALOG resources, read from the file."""
+    data = open(program, "rb").read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    sections, optional_size = struct.unpack_from("<HH", data, pe + 6)[0], struct.unpack_from("<H", data, pe + 20)[0]
+    optional = pe + 24
+    magic = struct.unpack_from("<H", data, optional)[0]
+    directories = optional + (96 if magic == 0x10B else 112)
+    resource_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
+    table = optional + optional_size
+    spans = [struct.unpack_from("<IIII", data, table + 40 * i + 8) for i in range(sections)]
+
+    def offset(rva):
+        for size, address, raw_size, raw in spans:
+            if address <= rva < address + max(size, raw_size):
+                return rva - address + raw
+        raise ValueError("RVA %#x outside every section" % rva)
+
+    if not resource_rva:
+        return []
+    base = offset(resource_rva)
+
+    def entries(at):
+        named, numbered = struct.unpack_from("<HH", data, at + 12)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", data, at + 16 + 8 * i)
+            yield name, target
+
+    found = []
+    for type_id, types in entries(base):
+        if type_id != RT_DIALOG or not types & 0x80000000:
+            continue
+        for name, names in entries(base + (types & 0x7FFFFFFF)):
+            for _, leaf in entries(base + (names & 0x7FFFFFFF)):
+                rva, size = struct.unpack_from("<II", data, base + leaf)
+                template = offset(rva)
+                version, signature = struct.unpack_from("<HH", data, template)
+                if version == 1 and signature == 0xFFFF:
+                    kind, style = "extended", struct.unpack_from("<I", data, template + 12)[0]
+                else:
+                    kind, style = "classic", struct.unpack_from("<I", data, template)[0]
+                found.append((name, kind, style))
+    return found
 
 
 def forbidden_instructions(objdump, program):
@@ -103,6 +167,15 @@ def main():
         if count == 0:
             print("  no instructions disassembled")
             failures += 1
+        for index, name in sorted(used_directories(header).items()):
+            if index in UNKNOWN_TO_OLD_LOADERS:
+                print("  %s directory present: %s" % (UNKNOWN_TO_OLD_LOADERS[index], name))
+                failures += 1
+        for name, kind, style in dialog_templates(program):
+            look = "3D look" if style & DS_3DLOOK else "NO 3D LOOK"
+            print("  dialog %s: %s template, style %#010x, %s" % (name, kind, style, look))
+            if not style & DS_3DLOOK:
+                failures += 1
     if failures:
         sys.exit("%d problem(s)" % failures)
 

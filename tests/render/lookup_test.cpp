@@ -298,6 +298,11 @@ TEST(MessageLayout, CutInMiddleKeepsBothEndsAndWholeCharacters)
     EXPECT_EQ('#', out[8]);
     EXPECT_EQ(0, CutInMiddle(text, 24, out, 3));
     EXPECT_STREQ("", out);
+    // Keeping more than the text has reads nothing past it and repeats nothing.
+    EXPECT_EQ(2, CutInMiddle("ab", 4, out, sizeof out));
+    EXPECT_STREQ("ab", out);
+    EXPECT_EQ(0, CutInMiddle("", 4, out, sizeof out));
+    EXPECT_STREQ("", out);
 }
 
 TEST(MessageDialogCommands, OnlyShownButtonsAndEscapeClose)

@@ -153,13 +153,14 @@ int LiveGdiObjects()
     if (reported)
         return static_cast<int>(reported);
     // Wine keeps the table behind PEB.GdiSharedHandleTable (offset 0x94 of
-    // the 32-bit PEB): 65,536 entries of 24 bytes, the type byte at offset
-    // 14 is 0 for a free entry.
+    // the 32-bit PEB, 0xF8 of the 64-bit one): 65,536 entries of 24 bytes,
+    // the type byte at offset 14 is 0 for a free entry.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Warray-bounds"   // the TEB read through fs:
     const unsigned char* peb = reinterpret_cast<const unsigned char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
 #pragma GCC diagnostic pop
-    const unsigned char* table = *reinterpret_cast<const unsigned char* const*>(peb + 0x94);
+    const size_t tableField = sizeof(void*) == 8 ? 0xF8 : 0x94;
+    const unsigned char* table = *reinterpret_cast<const unsigned char* const*>(peb + tableField);
     if (!table)
         return -1;
     int live = 0;

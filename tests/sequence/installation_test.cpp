@@ -374,12 +374,14 @@ class AddressSpaceFiller {
 public:
     AddressSpaceFiller()
     {
-        const SIZE_T block = 16 << 20;
-        while (Count < MaxBlocks) {
-            void* reserved = VirtualAlloc(nullptr, block, MEM_RESERVE, PAGE_NOACCESS);
-            if (!reserved)
-                break;
-            Blocks[Count++] = reserved;
+        // Largest blocks first, halving down to 16 MB, so that a 64-bit
+        // address space fills as a 32-bit one does.
+        SIZE_T block = SIZE_T(1) << (sizeof(void*) == 8 ? 46 : 30);
+        while (block >= (16 << 20) && Count < MaxBlocks) {
+            if (void* reserved = VirtualAlloc(nullptr, block, MEM_RESERVE, PAGE_NOACCESS))
+                Blocks[Count++] = reserved;
+            else
+                block /= 2;
         }
     }
     ~AddressSpaceFiller()

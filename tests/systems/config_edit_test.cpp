@@ -117,3 +117,43 @@ TEST(SystemsEditedConfig, MissingFileStaysMissing)
     EXPECT_EQ(UpdateEngineConfig(), 1);
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
+
+// The disk fills while the update moves a long tail: the file then reads
+// exactly as before, and once there is room again exactly as intended.
+TEST(SystemsEditedConfig, FullDiskLeavesTheFileAsItWas)
+{
+    if (!FolderExists("R:\\")) GTEST_SKIP() << "drive R: (a small file system) is not available";
+    const std::string dir = "R:\\config_full", path = dir + "\\engine.ini";
+    const std::string filler = "R:\\config_filler";
+    RemoveTree(dir);
+    DeleteFileA(filler.c_str());
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
+    // [Config] first, then 64 KiB to its end: the inserted key moves all of it
+    // and needs one more block of the file system.
+    std::string before = "[Config]\r\nUseBmpFont=1\r\n[Strings]\r\n";
+    while (before.size() < 65536) before += "Text=" + std::string(40, 's') + "\r\n";
+    before.resize(65536 - 2);
+    before += "\r\n";
+    WriteBytes(path, before);
+    HANDLE fill = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(fill, INVALID_HANDLE_VALUE);
+    static const char block[4096] = {};
+    DWORD written = sizeof block;
+    while (WriteFile(fill, block, sizeof block, &written, nullptr) && written == sizeof block) {}
+    CloseHandle(fill);
+
+    snprintf(InstallDir, MAX_PATH, "%s", dir.c_str());
+    ChineseDisplayOk = 1;
+    ForceLanguage = 2;
+    EXPECT_EQ(UpdateEngineConfig(), 1);
+    EXPECT_EQ(ReadFileBytes(path), before) << "the full disk left part of an update";
+
+    DeleteFileA(filler.c_str());
+    std::string intended(UpdateConfigText(before.data(), before.size(), '0', 2, nullptr, 0), '\0');
+    UpdateConfigText(before.data(), before.size(), '0', 2, &intended[0], intended.size());
+    ASSERT_GT(intended.size(), before.size());
+    EXPECT_EQ(UpdateEngineConfig(), 1);
+    EXPECT_EQ(ReadFileBytes(path), intended);
+    RemoveTree(dir);
+}

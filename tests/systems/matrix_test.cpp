@@ -139,3 +139,34 @@ TEST(SystemsMatrix, TypicalRunOnEveryVersion)
     for (const ShortcutPlaces* places : {&shell, &v3nt, &v3}) RemoveShortcutsFrom(*places);
     SetVersionFor("TarvoSetup.exe", nullptr);
 }
+
+// A destination of more than 259 bytes whose last character is a double-byte
+// one is refused with the folder message, even where copying it into a
+// 261-byte buffer stops at the character boundary, 259 bytes in.
+TEST(SystemsMatrix, DestinationTooLongByItsLastCharacterIsRefused)
+{
+    if (ExpectedSystemLanguage() == 0)
+        GTEST_SKIP() << "needs a double-byte code page; this run's is " << GetACP();
+    const std::string parent = "C:\\systems_long_" + RunTag();
+    RemoveTree(parent);
+    ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr));
+    RunChoices choices;
+    choices.Destination = parent + "\\";
+    choices.Destination += std::string(MAX_PATH - 1 - choices.Destination.size(), 'd');
+    choices.Destination += "\xD6\xD0";   // GB2312 and Big5 lead and trail bytes alike
+    ASSERT_EQ(choices.Destination.size(), size_t{MAX_PATH + 1});
+    DWORD code;
+    std::string english = InstallThroughWizard(InstallerPath().c_str(), choices, &code);
+    EXPECT_EQ(english, "Cannot create folder! Please check folder path.");
+    EXPECT_EQ(code, 0u);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((parent + "\\*").c_str(), &found);
+    int entries = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do entries += found.cFileName[0] != '.';
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(entries, 0) << "a cut destination was created";
+    RemoveTree(parent);
+}
