@@ -262,7 +262,7 @@ TEST(MessageDialog, TemplateIsAsShipped)
     HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_MESSAGE_DIALOG), reinterpret_cast<LPCSTR>(RT_DIALOG));
     ASSERT_NE(nullptr, found);
     const auto* t = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, found)));
-    EXPECT_EQ(0x90C800C0u, t->style);
+    EXPECT_EQ(0x90C800C4u, t->style);   // with DS_3DLOOK
     EXPECT_EQ(6, t->cdit);
     EXPECT_EQ(330, t->cx);
     EXPECT_EQ(85, t->cy);

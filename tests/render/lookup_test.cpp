@@ -284,8 +284,8 @@ TEST(MessageLayout, CutInMiddleKeepsBothEndsAndWholeCharacters)
     // B0B2 and D7B0).
     const char* text = "\xB0\xB2(C:\\folder\\deeper\\\xD7\xB0)!";
     char out[64];
-    EXPECT_EQ(12 + 3 + 12, CutInMiddle(text, 24, out, sizeof out));
-    EXPECT_STREQ("\xB0\xB2(C:\\folder...\\deeper\\\xD7\xB0)!", out);
+    EXPECT_EQ(11 + 3 + 11, CutInMiddle(text, 22, out, sizeof out));
+    EXPECT_STREQ("\xB0\xB2(C:\\folde...deeper\\\xD7\xB0)!", out);
     // A cut through 装 or 安 leaves out the whole character.
     EXPECT_EQ(3 + 3 + 2, CutInMiddle(text, 6, out, sizeof out));
     EXPECT_STREQ("\xB0\xB2(...)!", out);
