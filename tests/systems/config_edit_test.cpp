@@ -147,13 +147,13 @@ TEST(SystemsEditedConfig, FullDiskLeavesTheFileAsItWas)
     ChineseDisplayOk = 1;
     ForceLanguage = 2;
     EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_EQ(ReadFileBytes(path), before) << "the full disk left part of an update";
+    EXPECT_TRUE(ReadFileBytes(path) == before) << "the full disk left part of an update";
 
     DeleteFileA(filler.c_str());
     std::string intended(UpdateConfigText(before.data(), before.size(), '0', 2, nullptr, 0), '\0');
     UpdateConfigText(before.data(), before.size(), '0', 2, &intended[0], intended.size());
     ASSERT_GT(intended.size(), before.size());
     EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_EQ(ReadFileBytes(path), intended);
+    EXPECT_TRUE(ReadFileBytes(path) == intended) << "the update with room again";
     RemoveTree(dir);
 }
