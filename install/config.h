@@ -12,17 +12,18 @@ int UpdateEngineConfig();
 // name and its '=' ignored, the first [Config] section and the first key of
 // a name in it counting.
 
-// Length of the line that starts at `start`, its line end included. A line
-// ends after the next LF; where no LF follows in the rest of the text, after
-// the next CR, as in a file with CR-only line ends.
+// Length of the line that starts at `start`, its line end included. Every CR
+// and every LF ends a line, a CR LF pair ends one.
 size_t IniLineLength(const char* text, size_t length, size_t start);
 
 enum IniLineKind { IniText, IniSection, IniKey };
 
-// Offsets into the line. A section's name lies between '[' and the first
-// ']'; a key's name is what stands before its '=' (or the whole line when it
-// has none), its value what follows, both without surrounding blanks. A key
-// without '=' has an empty value at the end of its name.
+// Offsets into the line. A section's name lies between '[' and the last ']'
+// of the line, without surrounding blanks; a line that starts with '[' and
+// has no ']' is text. A key's name is what stands before its '=' (or the
+// whole line when it has none), its value what follows, both without
+// surrounding blanks. A key without '=' has an empty value at the end of its
+// name.
 struct IniLine {
     IniLineKind Kind;
     size_t NameStart, NameLength;
