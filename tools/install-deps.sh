@@ -57,6 +57,13 @@ deb_src_entry() {
               /etc/apt/sources.list.d/*.sources <<'PY'
 import re, sys
 suite, files = sys.argv[1], sys.argv[2:]
+
+def found(uris, keyring):
+    print("Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main" % (uris, suite))
+    if keyring:
+        print("Signed-By: " + keyring)
+    sys.exit(0)
+
 for name in files:
     try:
         text = open(name).read()
@@ -66,20 +73,13 @@ for name in files:
         for stanza in re.split(r"\n\s*\n", text):
             fields = dict(re.findall(r"^([\w-]+):\s*(.*)$", stanza, re.M))
             if "deb" in fields.get("Types", "").split() and suite in fields.get("Suites", "").split():
-                keyring = fields.get("Signed-By")
-                print("Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main" % (fields["URIs"], suite))
-                if keyring:
-                    print("Signed-By: " + keyring)
-                sys.exit(0)
+                found(fields["URIs"], fields.get("Signed-By"))
     else:
         for line in text.splitlines():
             m = re.match(r"\s*deb\s+(\[[^]]*\]\s+)?(\S+)\s+(\S+)\s", line)
             if m and m.group(3) == suite:
                 keyring = re.search(r"signed-by=(\S+?)[\s\]]", m.group(1) or "")
-                print("Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main" % (m.group(2), suite))
-                if keyring:
-                    print("Signed-By: " + keyring.group(1))
-                sys.exit(0)
+                found(m.group(2), keyring and keyring.group(1))
 sys.exit("no apt entry for " + suite)
 PY
 }
