@@ -24,9 +24,6 @@ namespace {
 constexpr DWORD ClassicRequestSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 static_assert(sizeof(void*) != 4 || ClassicRequestSize == 76, "classic OPENFILENAMEA layout");
 
-constexpr DWORD BrowserFlags =
-    OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK | OFN_ENABLETEMPLATE | OFN_PATHMUSTEXIST;
-static_assert(BrowserFlags == 0x86C, "browser flags");
 
 constexpr int FolderListId = 1121;      // lst2 of the classic dialog
 
@@ -72,6 +69,21 @@ UINT_PTR AcceptFolder(HWND dialog)
 
 } // namespace
 
+OPENFILENAMEA BrowserRequest(HWND owner, char* file)
+{
+    OPENFILENAMEA request;
+    ZeroMemory(&request, sizeof request);
+    request.lStructSize = ClassicRequestSize;
+    request.hwndOwner = owner;
+    request.lpstrFile = file;
+    request.nMaxFile = 128;
+    request.Flags = BrowserFlags;
+    request.lpstrTitle = BrowserTitle;
+    request.lpfnHook = FolderBrowserHook;
+    request.lpTemplateName = MAKEINTRESOURCEA(IDD_FOLDER_BROWSER);
+    return request;
+}
+
 void BrowseForFolder(HWND dialog)
 {
     // The dialog changes the current directory as the user navigates, and
@@ -81,16 +93,7 @@ void BrowseForFolder(HWND dialog)
 
     char file[MAX_PATH];
     file[0] = 0;
-    OPENFILENAMEA request;
-    ZeroMemory(&request, sizeof request);
-    request.lStructSize = ClassicRequestSize;
-    request.hwndOwner = dialog;
-    request.lpstrFile = file;
-    request.nMaxFile = 128;
-    request.Flags = BrowserFlags;
-    request.lpstrTitle = BrowserTitle;
-    request.lpfnHook = FolderBrowserHook;
-    request.lpTemplateName = MAKEINTRESOURCEA(IDD_FOLDER_BROWSER);
+    OPENFILENAMEA request = BrowserRequest(dialog, file);
     // The common dialogs are loaded when the browser is first opened.
     using OpenFunction = BOOL(WINAPI*)(OPENFILENAMEA*);
     auto openDialog = SystemFunctionAs<OpenFunction>("COMDLG32.DLL", "GetOpenFileNameA");

@@ -2,12 +2,23 @@
 // a folder picker; the folder open at OK becomes InstallDir.
 #pragma once
 #include <windows.h>
+#include <commdlg.h>
 
 // Runs the browser owned by dialog; on OK sets edit 1002 to InstallDir\Tarvo.
 void BrowseForFolder(HWND dialog);
 UINT_PTR CALLBACK FolderBrowserHook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // --- Pure parts, also used by the tests ---
+
+// The classic dialog (no OFN_EXPLORER) over our template with our hook.
+// OFN_LONGNAMES: without it the classic dialog of Windows 95 and later lists
+// a folder whose name has a space by its short name ("PROGRA~1"), and that
+// name would become the destination.
+constexpr DWORD BrowserFlags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_ENABLEHOOK |
+                               OFN_ENABLETEMPLATE | OFN_PATHMUSTEXIST | OFN_LONGNAMES;
+// The request of the classic file-open dialog owned by owner, with file
+// (MAX_PATH bytes, empty) as its file-name buffer.
+OPENFILENAMEA BrowserRequest(HWND owner, char* file);
 
 // The folder open at OK as InstallDir keeps it: one trailing backslash
 // removed (a drive root "D:\" gives "D:"). codePage tells the double-byte

@@ -16,6 +16,10 @@ namespace {
 int MessageKind;
 char EnglishCopy[128];
 
+// The Chinese line as its control draws it when the caller's text is too
+// wide for the screen: the caller's text shortened in its middle.
+char ShortenedChinese[ControlTextSize];
+
 void ShowButton(HWND dialog, int id, POINT at, int width, int height)
 {
     HWND button = GetDlgItem(dialog, id);
@@ -23,7 +27,9 @@ void ShowButton(HWND dialog, int id, POINT at, int width, int height)
     MoveWindow(button, at.x, at.y, width, height, TRUE);
 }
 
-void LayOutMessage(HWND dialog, const char* chinese)
+// The system's metrics and the kind: everything of the layout but the texts
+// and the buttons.
+MessageLayoutInput ScreenInput()
 {
     MessageLayoutInput in = {};
     in.Kind = MessageKind;
@@ -33,67 +39,97 @@ void LayOutMessage(HWND dialog, const char* chinese)
     in.CaptionHeight = GetSystemMetrics(SM_CYCAPTION);
     if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &in.WorkArea, 0))
         in.WorkArea = RECT{0, 0, in.ScreenWidth, in.ScreenHeight};
-    const int room = MessageTextRoom(in);
+    return in;
+}
 
-    const int englishLength = lstrlenA(EnglishCopy);
-    // Measured in the window's own context, with no font selected into it.
-    HDC dc = GetDC(dialog);
-    SIZE tsize = MeasureMixedText(dc, chinese);
-    // A text wider than the screen (a folder message with a long path) loses
-    // its middle rather than its ends.
-    char shortened[ControlTextSize] = "";
-    const char* shown = chinese;
-    if (tsize.cx > room) {
-        for (int keep = lstrlenA(chinese) - 1; keep >= 0; --keep) {
-            CutInMiddle(chinese, keep, shortened, sizeof shortened);
-            tsize = MeasureMixedText(dc, shortened);
-            if (tsize.cx <= room)
-                break;
-        }
-        shown = shortened;
+// The Chinese text as it is shown: whole, or, when it is wider than room (a
+// folder message with a long path), without its middle rather than its ends.
+const char* FitChinese(HDC dc, const char* chinese, int room, SIZE* size)
+{
+    *size = MeasureMixedText(dc, chinese);
+    if (size->cx <= room)
+        return chinese;
+    for (int keep = lstrlenA(chinese) - 1; keep >= 0; --keep) {
+        CutInMiddle(chinese, keep, ShortenedChinese, sizeof ShortenedChinese);
+        *size = MeasureMixedText(dc, ShortenedChinese);
+        if (size->cx <= room)
+            break;
     }
-    in.ChineseBytes = lstrlenA(shown);
-    in.ChineseWidth = tsize.cx;
-    in.ChineseHeight = tsize.cy;
+    return ShortenedChinese;
+}
+
+// Measures both texts in the window's own context, with no font selected
+// into it, and returns the Chinese text to show.
+const char* MeasureTexts(HWND dialog, const char* chinese, MessageLayoutInput* in)
+{
+    const int room = MessageTextRoom(*in);
+    HDC dc = GetDC(dialog);
+    SIZE tsize;
+    const char* shown = FitChinese(dc, chinese, room, &tsize);
+    in->ChineseBytes = lstrlenA(shown);
+    in->ChineseWidth = tsize.cx;
+    in->ChineseHeight = tsize.cy;
     SIZE esize;
+    const int englishLength = lstrlenA(EnglishCopy);
     if (englishLength > 0 && GetTextExtentPointA(dc, EnglishCopy, englishLength, &esize)) {
-        in.EnglishWidth = esize.cx < room ? esize.cx : room;
-        in.EnglishHeight = esize.cy;
+        in->EnglishWidth = esize.cx < room ? esize.cx : room;
+        in->EnglishHeight = esize.cy;
     }
     ReleaseDC(dialog, dc);
+    return shown;
+}
 
-    const int firstId = MessageKind == MB_YESNO ? IDYES : IDOK;
-    in.ButtonWidth = 82;
-    in.ButtonHeight = 12;
-    if (HWND first = GetDlgItem(dialog, firstId)) {
+// The client size of the first button; 82 x 12 where the dialog lacks it.
+void MeasureButton(HWND dialog, MessageLayoutInput* in)
+{
+    in->ButtonWidth = 82;
+    in->ButtonHeight = 12;
+    if (HWND first = GetDlgItem(dialog, MessageKind == MB_YESNO ? IDYES : IDOK)) {
         RECT client;
         GetClientRect(first, &client);
-        in.ButtonWidth = client.right - client.left;
-        in.ButtonHeight = client.bottom - client.top;
+        in->ButtonWidth = client.right - client.left;
+        in->ButtonHeight = client.bottom - client.top;
     }
+}
 
-    const MessageLayout layout = ComputeMessageLayout(in);
-    SetWindowPos(dialog, nullptr, layout.Left, layout.Top, layout.Width, layout.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+void PlaceControls(HWND dialog, const MessageLayout& layout, const MessageLayoutInput& in,
+                   const char* shown)
+{
     RECT client;
     GetClientRect(dialog, &client);
-    const int clientWidth = client.right;
-
     ShowButton(dialog, layout.FirstId, layout.First, in.ButtonWidth, in.ButtonHeight);
     if (layout.SecondId)
         ShowButton(dialog, layout.SecondId, layout.Second, in.ButtonWidth, in.ButtonHeight);
 
+    // The painter draws the bytes kept here, for the life of the dialog, not
+    // the window text: the NT family keeps that in Unicode and gives back
+    // other bytes wherever its code page is not a Chinese or single-byte one.
+    // The window text is still set, for whatever reads windows aloud.
     HWND caption = GetDlgItem(dialog, IDC_MSG_CHINESE);
+    SetWindowLongPtrA(caption, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shown));
     SetWindowTextA(caption, shown);
-    MoveWindow(caption, 0, layout.ChineseTop, clientWidth, layout.ChineseHeight, TRUE);
+    MoveWindow(caption, 0, layout.ChineseTop, client.right, layout.ChineseHeight, TRUE);
 
     HWND english = GetDlgItem(dialog, IDC_MSG_ENGLISH);
-    if (englishLength > 0) {
+    if (EnglishCopy[0]) {
         SetWindowTextA(english, EnglishCopy);
-        MoveWindow(english, 0, layout.EnglishTop, clientWidth, layout.EnglishHeight, TRUE);
+        MoveWindow(english, 0, layout.EnglishTop, client.right, layout.EnglishHeight, TRUE);
     } else {
         ShowWindow(english, SW_HIDE);
     }
+}
+
+// The caller's text lives until ShowMessage returns, that is for the whole
+// life of the dialog.
+void LayOutMessage(HWND dialog, const char* chinese)
+{
+    MessageLayoutInput in = ScreenInput();
+    const char* shown = MeasureTexts(dialog, chinese, &in);
+    MeasureButton(dialog, &in);
+    const MessageLayout layout = ComputeMessageLayout(in);
+    SetWindowPos(dialog, nullptr, layout.Left, layout.Top, layout.Width, layout.Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    PlaceControls(dialog, layout, in, shown);
 }
 
 INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
@@ -124,6 +160,20 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     }
 }
 
+// Only a window that would leave the work area moves: texts that fit keep
+// their centring.
+void KeepInside(const RECT& work, MessageLayout* out)
+{
+    if (out->Left + out->Width > work.right)
+        out->Left = work.right - out->Width;
+    if (out->Left < work.left)
+        out->Left = work.left;
+    if (out->Top + out->Height > work.bottom)
+        out->Top = work.bottom - out->Height;
+    if (out->Top < work.top)
+        out->Top = work.top;
+}
+
 }  // namespace
 
 MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
@@ -149,16 +199,7 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
     out.Top = (in.ScreenHeight - out.Y) / 2;
     out.Width = out.X > out.M ? out.X : out.M;
     out.Height = out.Y + in.CaptionHeight;
-    // Only a window that would leave the work area moves: texts that fit keep
-    // the centring above.
-    if (out.Left + out.Width > in.WorkArea.right)
-        out.Left = in.WorkArea.right - out.Width;
-    if (out.Left < in.WorkArea.left)
-        out.Left = in.WorkArea.left;
-    if (out.Top + out.Height > in.WorkArea.bottom)
-        out.Top = in.WorkArea.bottom - out.Height;
-    if (out.Top < in.WorkArea.top)
-        out.Top = in.WorkArea.top;
+    KeepInside(in.WorkArea, &out);
     if (in.Kind == MB_OK) {
         out.First = POINT{(out.X - w) / 2, out.Y - 2 * h};
     } else {

@@ -90,6 +90,53 @@ void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
     DeleteObject(pen2);
 }
 
+// A control's caption: its row's text, the Next button's by WizardState, or
+// the control's own text. A dialog that keeps that text itself hands the
+// painter its address as the control's user data: a window text of GBK bytes
+// passes through the system's code page on the NT family and can come back as
+// other bytes. windowText (ControlTextSize bytes) receives a window text.
+const char* CaptionOf(const OwnerCaption& row, HWND control, char* windowText)
+{
+    if (row.Source == CaptionNextButton)
+        return NextButtonCaption(WizardState);
+    if (row.Source != CaptionWindowText)
+        return row.Text;
+    if (const LONG_PTR kept = GetWindowLongPtrA(control, GWLP_USERDATA))
+        return reinterpret_cast<const char*>(kept);
+    ReadControlText(control, windowText, ControlTextSize);
+    return windowText;
+}
+
+void DrawCaption(HDC dc, const OwnerCaption& row, const char* caption, POINT at)
+{
+    if (row.Source != CaptionSampleLine) {
+        DrawMixedText(dc, at.x, at.y, caption, 0);
+    } else if (SampleFont) {
+        HGDIOBJ previous = SelectObject(dc, SampleFont);
+        DrawSampleText(dc, at.x, at.y, caption, lstrlenA(caption));
+        SelectObject(dc, previous);
+    }
+}
+
+// The background and the colours of a list item (the combo box's selected
+// one in the highlight colours, the licence always black on the window).
+void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
+{
+    if (isCombo) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+        SetBkColor(dc, back);
+        HBRUSH brush = CreateSolidBrush(back);
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    } else {
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    }
+}
+
 }  // namespace
 
 const OwnerCaption& OwnerCaptionFor(int controlId)
@@ -205,32 +252,22 @@ void DrawOwnerControl(const DRAWITEMSTRUCT* item)
     if (item->itemAction & (ODA_DRAWENTIRE | ODA_SELECT | ODA_FOCUS)) {
         const int pressed = (item->itemState & ODS_SELECTED) != 0;
         char windowText[ControlTextSize];
-        const char* caption = row.Text;
-        if (row.Source == CaptionWindowText) {
-            ReadControlText(item->hwndItem, windowText, sizeof windowText);
-            caption = windowText;
-        } else if (row.Source == CaptionNextButton) {
-            caption = NextButtonCaption(WizardState);
-        }
+        const char* caption = CaptionOf(row, item->hwndItem, windowText);
         FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
         if (row.Frame)
             DrawButtonFrame(dc, r, pressed, id == DefaultButtonId);
         const SIZE extent = MeasureMixedText(dc, caption);
-        const POINT at = CaptionOrigin(r, extent, row.Centred, pressed);
-        if (row.Source == CaptionSampleLine) {
-            if (SampleFont) {
-                HGDIOBJ previous = SelectObject(dc, SampleFont);
-                DrawSampleText(dc, at.x, at.y, caption, lstrlenA(caption));
-                SelectObject(dc, previous);
-            }
-        } else {
-            DrawMixedText(dc, at.x, at.y, caption, 0);
-        }
+        DrawCaption(dc, row, caption, CaptionOrigin(r, extent, row.Centred, pressed));
     }
     if (item->itemState & ODS_FOCUS) {
         const RECT focus = ButtonFocusRect(r);
         DrawFocusRect(dc, &focus);
     }
+}
+
+const char* ListItemText(int isCombo, ULONG_PTR itemData)
+{
+    return isCombo ? LanguageText(itemData) : reinterpret_cast<const char*>(itemData);
 }
 
 void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND dialog)
@@ -239,36 +276,14 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
     RECT r = item->rcItem;
     SaveDC(dc);
     const int selected = (item->itemState & ODS_SELECTED) != 0;
-    if (isCombo) {
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-        const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
-        SetBkColor(dc, back);
-        HBRUSH brush = CreateSolidBrush(back);
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
-    } else {
-        SetTextColor(dc, RGB(0, 0, 0));
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
-    }
-    const UINT countMessage = isCombo ? CB_GETCOUNT : LB_GETCOUNT;
-    const UINT lengthMessage = isCombo ? CB_GETLBTEXTLEN : LB_GETTEXTLEN;
-    const UINT textMessage = isCombo ? CB_GETLBTEXT : LB_GETTEXT;
-    const LRESULT count = SendDlgItemMessageA(dialog, controlId, countMessage, 0, 0);
-    if (count > 0 && item->itemID < static_cast<UINT>(count)) {
-        char text[MAX_PATH];
-        // The item text is copied without a size: one too long for the
-        // buffer is not drawn rather than written past it.
-        const LRESULT length = SendDlgItemMessageA(dialog, controlId, lengthMessage, item->itemID, 0);
-        if (length >= 0 && length < static_cast<LRESULT>(sizeof text)) {
-            InflateRect(&r, -2, -2);
-            text[0] = '\0';
-            const LRESULT got = SendDlgItemMessageA(dialog, controlId, textMessage, item->itemID,
-                                                    reinterpret_cast<LPARAM>(text));
-            text[(got >= 0 && got < static_cast<LRESULT>(sizeof text)) ? got : 0] = '\0';
-            DrawMixedText(dc, r.left, r.top, text, selected);
-        }
+    FillListItem(dc, r, isCombo, selected);
+    const LRESULT count =
+        SendDlgItemMessageA(dialog, controlId, isCombo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
+    // The empty selection field of the combo box has no item and no text.
+    const char* text = ListItemText(isCombo, item->itemData);
+    if (count > 0 && item->itemID < static_cast<UINT>(count) && text) {
+        InflateRect(&r, -2, -2);
+        DrawMixedText(dc, r.left, r.top, text, selected);
     }
     RestoreDC(dc, -1);
 }

@@ -8,6 +8,9 @@
 extern WNDPROC PreviousCheckBoxProc;
 
 void DrawOwnerControl(const DRAWITEMSTRUCT* item);
+// The item's text comes from its item data, never from the control: the
+// licence list holds the address of a line the wizard keeps, the language box
+// the id of a LanguageList entry.
 void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND dialog);
 void PaintCheckBox(HWND checkBox, HDC dc);
 LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -21,7 +24,8 @@ int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure);
 // Where a control's caption comes from.
 enum CaptionSource {
     CaptionFixed,       // Text
-    CaptionWindowText,  // the control's own window text
+    CaptionWindowText,  // the text its dialog keeps for it (the control's user
+                        // data), else the control's own window text
     CaptionNextButton,  // by WizardState (NextButtonCaption)
     CaptionSampleLine,  // Text, drawn with SampleFont through DrawSampleText
     CaptionEmpty,       // background only
@@ -41,6 +45,10 @@ const OwnerCaption& OwnerCaptionFor(int controlId);
 const char* NextButtonCaption(int wizardState);
 // The check boxes' captions; null for an id of its own window text.
 const char* CheckBoxCaptionFor(int controlId);
+
+// The text of a list item by its item data (see DrawListItem); null when there
+// is none to draw.
+const char* ListItemText(int isCombo, ULONG_PTR itemData);
 
 // Top-left corner of a caption of the given extent inside an item rectangle.
 POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed);

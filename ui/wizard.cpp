@@ -102,14 +102,26 @@ int InflateLicence(WORD resourceId, unsigned char* buffer)
     return 1;
 }
 
+// The Chinese licence as its list draws it. The list has no strings of its
+// own: the NT family would keep them in Unicode and give back other bytes
+// wherever the system's code page is not a Chinese or single-byte one.
+char LicenceStore[LicenceStoreSize];
+
 void FillChineseLicence(HWND dialog, const char* text)
 {
     // A failed earlier attempt may have filled the list already.
     SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_RESETCONTENT, 0, 0);
     char line[LicenceItemSize];
-    size_t position = 0;
-    for (int added = 0; added < LicenceLineLimit && NextLicenceLine(text, &position, line); ++added)
-        SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line));
+    size_t position = 0, used = 0;
+    for (int added = 0; added < LicenceLineLimit && NextLicenceLine(text, &position, line); ++added) {
+        const size_t size = strlen(line) + 1;
+        if (used + size > sizeof LicenceStore)
+            break;
+        char* item = LicenceStore + used;
+        memcpy(item, line, size);
+        used += size;
+        SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
 }
 
 // 1 when both texts are in their controls; 0 ends the page switch early.
@@ -454,6 +466,14 @@ int NextLicenceLine(const char* text, size_t* position, char* line)
     if (text[*position] == '\n')
         ++*position;
     return 1;
+}
+
+const char* LanguageText(ULONG_PTR id)
+{
+    for (const LanguageEntry& entry : LanguageList)
+        if (static_cast<ULONG_PTR>(entry.Id) == id)
+            return entry.Text;
+    return nullptr;
 }
 
 void StripTrailingBackslashes(char* path, UINT codePage)

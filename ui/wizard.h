@@ -40,11 +40,18 @@ inline constexpr LanguageEntry LanguageList[] = {
     {2, "Chinese(Traditional) 中文繁体"},
 };
 
+// The display text of a LanguageList id; null for any other value.
+const char* LanguageText(ULONG_PTR id);
+
 // The licence texts inflate into a buffer of this size. The last byte is
 // kept for the terminating NUL: a text that needs all of it is refused.
 constexpr unsigned long LicenceBufferSize = 65536;
 constexpr int LicenceLineLimit = 500;   // items added to the Chinese list at most
-constexpr int LicenceItemSize = 260;    // list items are read back into 260 bytes
+constexpr int LicenceItemSize = 260;    // bytes of one list item, its NUL included
+// The Chinese licence's items, each with its NUL, kept for the life of the
+// process: the list holds their addresses. Every item gives up its line's CR
+// for its NUL but a cut one, and there are at most LicenceLineLimit items.
+constexpr size_t LicenceStoreSize = LicenceBufferSize + LicenceLineLimit;
 
 // --- Pure parts, also used by the tests ---
 

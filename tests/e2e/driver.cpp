@@ -311,6 +311,48 @@ std::wstring ListItemText(HWND list, int index)
     return text;
 }
 
+namespace {
+
+// A NUL-terminated string at address in the process that owns window, read
+// in pieces that never cross a 64-byte boundary, so that the end of its
+// page cannot fail the read. At most 4096 bytes.
+std::string RemoteString(HWND window, ULONG_PTR address)
+{
+    std::string text;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    HANDLE process = address ? OpenProcess(PROCESS_VM_READ, FALSE, pid) : nullptr;
+    if (!process) return text;
+    for (bool ended = false; !ended && text.size() < 4096;) {
+        char piece[64];
+        const SIZE_T size = 64 - address % 64;
+        SIZE_T got = 0;
+        if (!ReadProcessMemory(process, reinterpret_cast<LPCVOID>(address), piece, size, &got) || !got)
+            break;
+        for (SIZE_T i = 0; i < got && !ended; ++i) {
+            if (piece[i] == 0) ended = true;
+            else text += piece[i];
+        }
+        address += got;
+    }
+    CloseHandle(process);
+    return text;
+}
+
+}  // namespace
+
+std::string DrawnCaption(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return RemoteString(control, static_cast<ULONG_PTR>(GetWindowLongPtrA(control, GWLP_USERDATA)));
+}
+
+std::string DrawnListItem(HWND list, int index)
+{
+    const LRESULT data = Ask(list, LB_GETITEMDATA, index, 0, 0);
+    return data == LB_ERR ? std::string() : RemoteString(list, static_cast<ULONG_PTR>(data));
+}
+
 int VisiblePage(HWND wizard)
 {
     constexpr int marker[4] = {1002, 1007, 1010, 1031};   // one control of each page

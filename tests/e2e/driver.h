@@ -106,6 +106,12 @@ int IsEnabled(HWND dialog, int id);
 int IsTicked(HWND dialog, int id);
 std::string ControlText(HWND dialog, int id);     // WM_GETTEXT, ANSI
 std::wstring ListItemText(HWND list, int index);  // LB_GETTEXT through the W call
+// The bytes the installer draws a caption or a licence line from, read from
+// its memory: the text a control's user data points to (the message's
+// Chinese line), or the one an item's data points to (a licence line). Not
+// what the control's text turns them into on the way out.
+std::string DrawnCaption(HWND dialog, int id);
+std::string DrawnListItem(HWND list, int index);
 // The wizard page shown: 0..3 by the visible page controls, -1 when none is.
 int VisiblePage(HWND wizard);
 // The focused window of the thread that owns window.

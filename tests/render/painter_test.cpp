@@ -31,11 +31,13 @@ protected:
         for (int id : {1, 2, 1001, 1012, 1013, 1020, 1021})
             CreateWindowExA(0, "BUTTON", "", WS_CHILD | BS_OWNERDRAW, 0, 0, 1, 1, Parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance, nullptr);
+        // Strings that are not the items' texts: the painter must take those
+        // from the item data.
         HWND combo = CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST | CBS_HASSTRINGS, 0, 0, 10,
                                      100, Parent, reinterpret_cast<HMENU>(1031), AppInstance, nullptr);
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("中文简体"));
-        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("English 英文"));
-        HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_HASSTRINGS, 0, 0, 10, 100, Parent,
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("??"));
+        SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("??"));
+        HWND list = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_OWNERDRAWFIXED, 0, 0, 10, 100, Parent,
                                     reinterpret_cast<HMENU>(1019), AppInstance, nullptr);
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("条款"));
     }
@@ -223,11 +225,14 @@ TEST_F(PainterTest, ListAndComboItems)
     item.itemAction = ODA_DRAWENTIRE;
     item.itemState = ODS_SELECTED;
     item.itemID = 0;
+    item.itemData = 2;  // "Chinese(Traditional) 中文繁体"
     item.hwndItem = GetDlgItem(Parent, 1031);
     item.hDC = c.Dc;
     item.rcItem = r;
     DrawListItem(1031, 1, &item, Parent);
-    EXPECT_EQ(0, GlyphMismatches(c, 2, 2, 0xD6D0, highlight | highlightText, highlight));  // 中
+    const int traditionalWidth = MeasureMixedText(c.Dc, "Chinese(Traditional) ").cx;
+    EXPECT_EQ(0, GlyphMismatches(c, 2 + traditionalWidth, 2, 0xD6D0, highlight | highlightText,
+                                 highlight));  // 中
     EXPECT_EQ(highlight, c.Pixel(279, 22));
     EXPECT_EQ(Magenta, c.Pixel(281, 5));
     EXPECT_EQ(OPAQUE, GetBkMode(c.Dc));  // the DC state is restored
@@ -236,6 +241,7 @@ TEST_F(PainterTest, ListAndComboItems)
     c.Fill(Magenta);
     item.itemState = 0;
     item.itemID = 1;
+    item.itemData = 0;  // "English 英文"
     DrawListItem(1031, 1, &item, Parent);
     const int englishWidth = MeasureMixedText(c.Dc, "English ").cx;
     EXPECT_EQ(0, GlyphMismatches(c, 2 + englishWidth, 2, 0xD3A2, window & GetSysColor(COLOR_WINDOWTEXT),
@@ -255,6 +261,7 @@ TEST_F(PainterTest, ListAndComboItems)
     item.CtlType = ODT_LISTBOX;
     item.CtlID = 1019;
     item.itemID = 0;
+    item.itemData = SendMessageA(GetDlgItem(Parent, 1019), LB_GETITEMDATA, 0, 0);
     item.hwndItem = GetDlgItem(Parent, 1019);
     DrawListItem(1019, 0, &item, Parent);
     EXPECT_EQ(0, GlyphMismatches(c, 2, 2, 0xCCF5, RGB(0, 0, 0), window));  // 条

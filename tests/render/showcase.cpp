@@ -76,6 +76,9 @@ void PaintSamples(HWND window, HDC dc)
         item.CtlType = l.IsCombo ? ODT_COMBOBOX : ODT_LISTBOX;
         item.CtlID = l.Id;
         item.itemID = static_cast<UINT>(l.Item);
+        if (l.Item >= 0)
+            item.itemData = l.IsCombo ? static_cast<ULONG_PTR>(l.Item)
+                                      : reinterpret_cast<ULONG_PTR>(LicenceLines[l.Item]);
         item.itemAction = ODA_DRAWENTIRE;
         item.itemState = l.State;
         item.hwndItem = GetDlgItem(window, l.Id);

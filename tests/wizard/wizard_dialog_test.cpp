@@ -284,9 +284,10 @@ TEST_F(WizardDialog, LicencesLoadOnceAndAReloadDoesNotDoubleTheChineseList)
     WalkToPage(2);
     EXPECT_EQ(LicenceLoaded, 1);
     ASSERT_EQ(ListCount(), TestChineseLines);
-    char first[LicenceItemSize] = "";
-    SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
-    EXPECT_STREQ(first, TestChineseFirstLine);
+    // The painter's text is the item's data, not a string of the list's own.
+    const LRESULT first = SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_GETITEMDATA, 0, 0);
+    ASSERT_NE(first, LB_ERR);
+    EXPECT_STREQ(reinterpret_cast<const char*>(first), TestChineseFirstLine);
     EXPECT_EQ(GetWindowTextLengthA(Item(IDC_LICENCE_EN)), TestEnglishBytes);
 
     Command(IDC_BACK);

@@ -166,6 +166,22 @@ TEST(Paths, BrowsedFolderLosesOneTrailingBackslashAndGainsTheFolderName)
     }
 }
 
+// The classic dialog (76-byte request, no Explorer look) over template 168,
+// asked for long names: without OFN_LONGNAMES the classic dialog of Windows
+// 95 and later lists "Program Files" as PROGRA~1, which Wine does not show.
+TEST(FolderBrowser, RequestsTheClassicDialogWithLongNames)
+{
+    char file[MAX_PATH] = "";
+    const OPENFILENAMEA request = BrowserRequest(nullptr, file);
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(request.lStructSize, 76u);
+    }
+    EXPECT_EQ(request.Flags, 0x86Cu | OFN_LONGNAMES);
+    EXPECT_EQ(request.Flags & OFN_EXPLORER, 0u);
+    EXPECT_EQ(request.lpTemplateName, MAKEINTRESOURCEA(168));
+    EXPECT_EQ(request.lpfnHook, FolderBrowserHook);
+}
+
 TEST(Paths, AFolderTooLongForTheDestinationIsRefusedAndTheOutputUntouched)
 {
     char edit[MAX_PATH] = "unchanged";
