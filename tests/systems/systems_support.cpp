@@ -191,8 +191,12 @@ std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
             tick(choices.Answer, 1);
             ClickButton(main, IDC_NEXT);
         }
-        if (onPage(2)) ClickButton(main, IDC_NEXT);
+        if (onPage(2)) {
+            if (choices.AtPage) choices.AtPage(main, 2);
+            ClickButton(main, IDC_NEXT);
+        }
         if (onPage(3)) {
+            if (choices.AtPage) choices.AtPage(main, 3);
             Ask(GetDlgItem(main, IDC_LANGUAGE_COMBO), CB_SETCURSEL, choices.Language, 0);
             time_t started = time(nullptr);
             ClickButton(main, IDC_NEXT);
@@ -200,6 +204,7 @@ std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
             if (message) {
                 english = ControlText(message, IDC_MSG_ENGLISH);
                 if (chineseText) *chineseText = DrawnCaption(message, IDC_MSG_CHINESE);
+                if (choices.AtMessage) choices.AtMessage(message);
                 // Result messages come after the 5-second minimum; the folder
                 // message at once.
                 if (english.rfind("Cannot create folder!", 0) != 0) {

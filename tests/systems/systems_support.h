@@ -3,6 +3,7 @@
 // run of the real installer, and checks of what it left on disk.
 #pragma once
 #include <windows.h>
+#include <functional>
 #include <string>
 
 #include "tests/e2e/driver.h"
@@ -61,6 +62,10 @@ struct RunChoices {
     int Language = 0;
     int DesktopIcons = 1;
     int AutoStart = 0;
+    // Looks at pages 2 and 3 before the run leaves them, and at the result
+    // message before it is answered.
+    std::function<void(HWND wizard, int page)> AtPage;
+    std::function<void(HWND message)> AtMessage;
 };
 std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
                                  DWORD* exitCode, std::string* chineseText = nullptr);
