@@ -189,3 +189,129 @@ TEST_F(ConfigFile, DeleteFileForced)
     EXPECT_EQ(DeleteFileForced(sub.c_str()), -1);
     EXPECT_TRUE(Exists(sub));
 }
+
+// ---- calls that fail ---------------------------------------------------------
+
+namespace {
+
+// Which calls of each kind fail: bit n-1 for the n-th call. A failing write
+// leaves the first half of its bytes behind, as a disk that fills part-way.
+struct FaultPlan {
+    int WriteAt, Cut, Rename;
+};
+constexpr int Call(int n) { return 1 << (n - 1); }
+
+FaultPlan Plan, Seen;
+ConfigFileCalls RealCalls;
+
+int Fails(int plan, int* seen) { return (plan >> (*seen)++) & 1; }
+
+int FailingWriteAt(FILE* file, size_t offset, const char* bytes, size_t count)
+{
+    if (!Fails(Plan.WriteAt, &Seen.WriteAt))
+        return RealCalls.WriteAt(file, offset, bytes, count);
+    RealCalls.WriteAt(file, offset, bytes, count / 2);
+    return 0;
+}
+int FailingCut(FILE* file, size_t length)
+{
+    return Fails(Plan.Cut, &Seen.Cut) ? 0 : RealCalls.Cut(file, length);
+}
+int FailingRename(const char* from, const char* to)
+{
+    return Fails(Plan.Rename, &Seen.Rename) ? 0 : RealCalls.Rename(from, to);
+}
+
+// Every file in the folder, by contents.
+std::string FolderContents(const std::string& folder)
+{
+    std::string all;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return all;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            all += "<" + ReadBytes(folder + "\\" + found.cFileName) + ">";
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return all;
+}
+
+class ConfigFaults : public ConfigFile {
+protected:
+    void SetUp() override
+    {
+        ConfigFile::SetUp();
+        RealCalls = ConfigCalls;
+        ConfigCalls = {FailingWriteAt, FailingCut, RealCalls.WriteNew, FailingRename};
+        Seen = {0, 0, 0};
+    }
+    void TearDown() override
+    {
+        ConfigCalls = RealCalls;
+        ConfigFile::TearDown();
+    }
+    // The file after an update (display test passed, language 2) with these
+    // calls failing; it starts read-only, hidden and system.
+    std::string UpdatedWith(const std::string& before, FaultPlan plan)
+    {
+        WriteBytes(ini, before);
+        SetAttributes(ini, Flags | FILE_ATTRIBUTE_SYSTEM);
+        const DWORD attributes = Attributes(ini);
+        Plan = plan;
+        ChineseDisplayOk = 1;
+        ForceLanguage = 2;
+        EXPECT_EQ(UpdateEngineConfig(), 1);
+        EXPECT_EQ(Attributes(ini), attributes);
+        return ReadBytes(ini);
+    }
+    static std::string Intended(const std::string& before)
+    {
+        std::string out(UpdateConfigText(before.data(), before.size(), '0', 2, nullptr, 0), '\0');
+        UpdateConfigText(before.data(), before.size(), '0', 2, &out[0], out.size());
+        return out;
+    }
+};
+
+// A longer update, the last line without a line end: the update's write
+// fails, then the put-back's cut.
+const std::string Minimal = "[Config]\r\nA=1\r\n[B]\r\nx=1";
+
+}  // namespace
+
+TEST_F(ConfigFaults, GrowthThatFailsLeavesTheFileAsItWas)
+{
+    EXPECT_EQ(UpdatedWith(ShippedIni, {Call(1), 0, 0}), ShippedIni);
+    EXPECT_GE(Seen.WriteAt, 1);
+}
+
+TEST_F(ConfigFaults, FailedPutBackEndsOldOrNew)
+{
+    const std::string after = UpdatedWith(Minimal, {Call(2), Call(1), 0});
+    EXPECT_TRUE(after == Minimal || after == Intended(Minimal)) << after;
+    EXPECT_GE(Seen.Cut, 1);
+    EXPECT_EQ(FolderContents(folder), "<" + after + ">");   // nothing left beside it
+}
+
+TEST_F(ConfigFaults, ShorterUpdateWithFailedPutBackEndsOldOrNew)
+{
+    const std::string before =
+        "[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n[Strings]\r\nA=" + LongValue + "\r\n";
+    ASSERT_LT(Intended(before).size(), before.size());
+    const std::string after = UpdatedWith(before, {Call(2), Call(1), 0});
+    EXPECT_TRUE(after == before || after == Intended(before)) << after;
+    EXPECT_GE(Seen.WriteAt, 2);
+}
+
+// The put-back fails, and so does the rename that would put the new text in
+// its place: the new text still stands whole on the disk.
+TEST_F(ConfigFaults, FailedSwapKeepsAWholeText)
+{
+    UpdatedWith(Minimal, {Call(2) | Call(3), 0, Call(2)});
+    EXPECT_GE(Seen.Rename, 2);
+    const std::string all = FolderContents(folder);
+    EXPECT_TRUE(all.find("<" + Intended(Minimal) + ">") != std::string::npos ||
+                all.find("<" + Minimal + ">") != std::string::npos)
+        << all;
+}
