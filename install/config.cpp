@@ -251,7 +251,9 @@ int WriteInPlace(FILE* file, const char* old, size_t oldLength, const char* upda
         return 1;
     // Room first: the bytes past the old end go on while the old text is
     // still whole before them, so that a full disk stops the update where a
-    // cut restores it, and the rewrite below needs no new space.
+    // cut restores it, and the rewrite below stays within the file's blocks.
+    // (A copy-on-write or compressed disk may still refuse the rewrite or
+    // the put-back; the caller then swaps in a new file.)
     if (updatedLength > oldLength &&
         !ConfigCalls.WriteAt(file, oldLength, updated + oldLength, updatedLength - oldLength))
         return ConfigCalls.Cut(file, oldLength);
