@@ -194,35 +194,20 @@ TEST_F(ConfigFile, DeleteFileForced)
 
 namespace {
 
-// Which calls of each kind fail: bit n-1 for the n-th call. A failing write
-// leaves the first half of its bytes behind, as a disk that fills part-way.
-struct FaultPlan {
-    int WriteAt, Cut, Rename;
-};
-constexpr int Call(int n) { return 1 << (n - 1); }
-
-FaultPlan Plan, Seen;
-ConfigFileCalls RealCalls;
-
-int Fails(int plan, int* seen) { return (plan >> (*seen)++) & 1; }
-
-int FailingWriteAt(FILE* file, size_t offset, const char* bytes, size_t count)
+// The file calls of one update, counted together: bit n-1 of Failing makes
+// the n-th fail. A failing write leaves half of its bytes, as a disk that
+// fills part-way does.
+int Failing, Count;
+ConfigFileCalls Real;
+int Fails() { return (Failing >> Count++) & 1; }
+int WriteAt(FILE* file, size_t at, const char* bytes, size_t count)
 {
-    if (!Fails(Plan.WriteAt, &Seen.WriteAt))
-        return RealCalls.WriteAt(file, offset, bytes, count);
-    RealCalls.WriteAt(file, offset, bytes, count / 2);
-    return 0;
+    return Fails() ? Real.WriteAt(file, at, bytes, count / 2) && 0 : Real.WriteAt(file, at, bytes, count);
 }
-int FailingCut(FILE* file, size_t length)
-{
-    return Fails(Plan.Cut, &Seen.Cut) ? 0 : RealCalls.Cut(file, length);
-}
-int FailingRename(const char* from, const char* to)
-{
-    return Fails(Plan.Rename, &Seen.Rename) ? 0 : RealCalls.Rename(from, to);
-}
+int Cut(FILE* file, size_t length) { return !Fails() && Real.Cut(file, length); }
+int Rename(const char* from, const char* to) { return !Fails() && Real.Rename(from, to); }
 
-// Every file in the folder, by contents.
+// Every file of the folder, by contents.
 std::string FolderContents(const std::string& folder)
 {
     std::string all;
@@ -238,80 +223,55 @@ std::string FolderContents(const std::string& folder)
     return all;
 }
 
-class ConfigFaults : public ConfigFile {
-protected:
-    void SetUp() override
-    {
-        ConfigFile::SetUp();
-        RealCalls = ConfigCalls;
-        ConfigCalls = {FailingWriteAt, FailingCut, RealCalls.WriteNew, FailingRename};
-        Seen = {0, 0, 0};
-    }
-    void TearDown() override
-    {
-        ConfigCalls = RealCalls;
-        ConfigFile::TearDown();
-    }
-    // The file after an update (display test passed, language 2) with these
-    // calls failing; it starts read-only, hidden and system.
-    std::string UpdatedWith(const std::string& before, FaultPlan plan)
-    {
-        WriteBytes(ini, before);
-        SetAttributes(ini, Flags | FILE_ATTRIBUTE_SYSTEM);
-        const DWORD attributes = Attributes(ini);
-        Plan = plan;
-        ChineseDisplayOk = 1;
-        ForceLanguage = 2;
-        EXPECT_EQ(UpdateEngineConfig(), 1);
-        EXPECT_EQ(Attributes(ini), attributes);
-        return ReadBytes(ini);
-    }
-    static std::string Intended(const std::string& before)
-    {
-        std::string out(UpdateConfigText(before.data(), before.size(), '0', 2, nullptr, 0), '\0');
-        UpdateConfigText(before.data(), before.size(), '0', 2, &out[0], out.size());
-        return out;
-    }
-};
+// A file read-only, hidden and system, updated (display test passed,
+// language 2) with the planned calls failing; its attributes come back.
+std::string UpdatedWith(const std::string& ini, const std::string& before, int failing)
+{
+    SetAttributes(ini, 0);
+    WriteBytes(ini, before);
+    SetAttributes(ini, Flags | FILE_ATTRIBUTE_SYSTEM);
+    const DWORD attributes = Attributes(ini);
+    Real = ConfigCalls;
+    ConfigCalls = {WriteAt, Cut, Real.WriteNew, Rename};
+    Failing = failing;
+    Count = 0;
+    ChineseDisplayOk = 1;
+    ForceLanguage = 2;
+    EXPECT_EQ(UpdateEngineConfig(), 1);
+    ConfigCalls = Real;
+    EXPECT_EQ(Attributes(ini), attributes);
+    return ReadBytes(ini);
+}
 
-// A longer update, the last line without a line end: the update's write
-// fails, then the put-back's cut.
+// A longer update; the last line has no line end.
 const std::string Minimal = "[Config]\r\nA=1\r\n[B]\r\nx=1";
+const std::string Shorter = "[Config]\r\nUseBmpFont=00\r\nForceLanguage=12\r\nA=" + LongValue + "\r\n";
 
 }  // namespace
 
-TEST_F(ConfigFaults, GrowthThatFailsLeavesTheFileAsItWas)
+// Calls in order: the growth, the update's write, then the put-back's write
+// and cut; the swap's two renames.
+TEST_F(ConfigFile, FailedGrowthLeavesTheFileAsItWas)
 {
-    EXPECT_EQ(UpdatedWith(ShippedIni, {Call(1), 0, 0}), ShippedIni);
-    EXPECT_GE(Seen.WriteAt, 1);
+    EXPECT_EQ(UpdatedWith(ini, ShippedIni, 1 << 0), ShippedIni);
 }
 
-TEST_F(ConfigFaults, FailedPutBackEndsOldOrNew)
+TEST_F(ConfigFile, FailedPutBackEndsOldOrNew)
 {
-    const std::string after = UpdatedWith(Minimal, {Call(2), Call(1), 0});
-    EXPECT_TRUE(after == Minimal || after == Intended(Minimal)) << after;
-    EXPECT_GE(Seen.Cut, 1);
+    const std::string after = UpdatedWith(ini, Minimal, 1 << 1 | 1 << 3);
+    EXPECT_TRUE(after == Minimal || after == UpdatedText(Minimal, 1, 2)) << after;
     EXPECT_EQ(FolderContents(folder), "<" + after + ">");   // nothing left beside it
+    // Shorter: the cut fails, then the put-back's write.
+    const std::string shorter = UpdatedWith(ini, Shorter, 1 << 1 | 1 << 2);
+    EXPECT_TRUE(shorter == Shorter || shorter == UpdatedText(Shorter, 1, 2)) << shorter;
 }
 
-TEST_F(ConfigFaults, ShorterUpdateWithFailedPutBackEndsOldOrNew)
+// The put-back fails, and so does the rename that puts the new file in place:
+// a whole text still stands on the disk.
+TEST_F(ConfigFile, FailedSwapKeepsAWholeText)
 {
-    const std::string before =
-        "[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n[Strings]\r\nA=" + LongValue + "\r\n";
-    ASSERT_LT(Intended(before).size(), before.size());
-    const std::string after = UpdatedWith(before, {Call(2), Call(1), 0});
-    EXPECT_TRUE(after == before || after == Intended(before)) << after;
-    EXPECT_GE(Seen.WriteAt, 2);
-}
-
-// The put-back fails, and so does the rename that would put the new text in
-// its place: the new text still stands whole on the disk.
-TEST_F(ConfigFaults, FailedSwapKeepsAWholeText)
-{
-    UpdatedWith(Minimal, {Call(2) | Call(3), 0, Call(2)});
-    EXPECT_GE(Seen.Rename, 2);
+    UpdatedWith(ini, Minimal, 1 << 1 | 1 << 2 | 1 << 4);
     const std::string all = FolderContents(folder);
-    EXPECT_TRUE(all.find("<" + Intended(Minimal) + ">") != std::string::npos ||
-                all.find("<" + Minimal + ">") != std::string::npos)
-        << all;
+    EXPECT_TRUE(all.find("<" + UpdatedText(Minimal, 1, 2) + ">") != std::string::npos ||
+                all.find("<" + Minimal + ">") != std::string::npos) << all;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "install/config.h"
+#include "tests/install/config_cases.h"
 #include "ui/wizard.h"
 #include "tests/e2e/driver.h"
 
@@ -120,24 +121,13 @@ TEST(SystemsEditedConfig, MissingFileStaysMissing)
 
 namespace {
 
-std::string Intended(const std::string& before, char useBmpFont, int language)
-{
-    std::string out(UpdateConfigText(before.data(), before.size(), useBmpFont, language, nullptr, 0), '\0');
-    UpdateConfigText(before.data(), before.size(), useBmpFont, language, &out[0], out.size());
-    return out;
-}
-
-// The file: `head`, then lines of text up to 64 KiB.
-std::string WithLongTail(std::string head)
+// `head`, then lines of text to 64 KiB, written to path; then the disk is
+// filled to its last block.
+void WriteAndFillDisk(const std::string& path, std::string head, const std::string& filler)
 {
     while (head.size() < 65536) head += "Text=" + std::string(40, 's') + "\r\n";
     head.resize(65536 - 2);
-    return head + "\r\n";
-}
-
-// Fills the drive's last block.
-void FillDisk(const std::string& filler)
-{
+    WriteBytes(path, head + "\r\n");
     HANDLE fill = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(fill, INVALID_HANDLE_VALUE);
@@ -161,29 +151,25 @@ TEST(SystemsEditedConfig, FullDiskEndsOldOrNew)
     DeleteFileA(filler.c_str());
     ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
     snprintf(InstallDir, MAX_PATH, "%s", dir.c_str());
-
-    // [Config] first: the inserted key needs one more block of the disk.
-    const std::string longer = WithLongTail("[Config]\r\nUseBmpFont=1\r\n[Strings]\r\n");
-    WriteBytes(path, longer);
-    FillDisk(filler);
     ChineseDisplayOk = 1;
     ForceLanguage = 2;
+
+    // [Config] first: the inserted key needs one more block of the disk.
+    WriteAndFillDisk(path, "[Config]\r\nUseBmpFont=1\r\n[Strings]\r\n", filler);
+    const std::string longer = ReadFileBytes(path);
     EXPECT_EQ(UpdateEngineConfig(), 1);
     DeleteFileA(filler.c_str());
     EXPECT_TRUE(ReadFileBytes(path) == longer) << "the full disk left part of an update";
-    ASSERT_GT(Intended(longer, '0', 2).size(), longer.size());
     EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_TRUE(ReadFileBytes(path) == Intended(longer, '0', 2)) << "the update with room again";
+    EXPECT_TRUE(ReadFileBytes(path) == UpdatedText(longer, 1, 2)) << "the update with room again";
+    EXPECT_GT(UpdatedText(longer, 1, 2).size(), longer.size());
 
     // Long old values: the file gets shorter.
-    const std::string shorter =
-        WithLongTail("[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n[Strings]\r\n");
-    ASSERT_LT(Intended(shorter, '1', 2).size(), shorter.size());
-    WriteBytes(path, shorter);
-    FillDisk(filler);
-    ChineseDisplayOk = 0;
+    WriteAndFillDisk(path, "[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n", filler);
+    const std::string shorter = ReadFileBytes(path);
     EXPECT_EQ(UpdateEngineConfig(), 1);
     DeleteFileA(filler.c_str());
-    EXPECT_TRUE(ReadFileBytes(path) == Intended(shorter, '1', 2)) << "the shorter update on a full disk";
+    EXPECT_TRUE(ReadFileBytes(path) == UpdatedText(shorter, 1, 2)) << "the shorter update on a full disk";
+    EXPECT_LT(UpdatedText(shorter, 1, 2).size(), shorter.size());
     RemoveTree(dir);
 }
