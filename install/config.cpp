@@ -36,6 +36,23 @@ int IsIniBlank(char c)
            c == '\x1A';
 }
 
+// The first non-blank at or after start, or end.
+size_t SkipBlanks(const char* line, size_t start, size_t end)
+{
+    while (start < end && IsIniBlank(line[start]))
+        start++;
+    return start;
+}
+
+// Where the text before end stops once its trailing blanks are gone, not
+// before start.
+size_t TrimBlanks(const char* line, size_t start, size_t end)
+{
+    while (end > start && IsIniBlank(line[end - 1]))
+        end--;
+    return end;
+}
+
 int NameIs(const char* line, const IniLine& parsed, const char* name)
 {
     size_t length = strlen(name);
@@ -76,6 +93,35 @@ void PutMissingKeys(TextSink& sink, ConfigKey* keys, int count, const char* line
     }
 }
 
+// A key line of one of the keys still missing: its whole value replaced,
+// the name as written, the blanks around it and the line end kept. 0 when
+// the line is not one of them.
+int PutKeyLine(TextSink& sink, ConfigKey* keys, int count, const char* line, size_t lineLength,
+               const IniLine& parsed)
+{
+    for (int k = 0; k < count; k++) {
+        if (keys[k].Found || !NameIs(line, parsed, keys[k].Name))
+            continue;
+        sink.Put(line, parsed.ValueStart);
+        if (!parsed.HasEquals)
+            sink.Put("=");
+        sink.Put(keys[k].Value);
+        sink.Put(line + parsed.ValueEnd, lineLength - parsed.ValueEnd);
+        keys[k].Found = 1;
+        return 1;
+    }
+    return 0;
+}
+
+void PutConfigHeader(TextSink& sink, const char* lineEnd)
+{
+    sink.Put(lineEnd);
+    sink.Put(lineEnd);
+    sink.Put("[Config]");
+    sink.Put(lineEnd);
+    sink.Put(lineEnd);
+}
+
 }  // namespace
 
 size_t IniLineLength(const char* text, size_t length, size_t start)
@@ -93,11 +139,8 @@ size_t IniLineLength(const char* text, size_t length, size_t start)
 IniLine ParseIniLine(const char* line, size_t length)
 {
     IniLine parsed = {IniText, 0, 0, 0, 0, 0};
-    size_t start = 0, end = length;
-    while (start < end && IsIniBlank(line[start]))
-        start++;
-    while (end > start && IsIniBlank(line[end - 1]))
-        end--;
+    size_t start = SkipBlanks(line, 0, length);
+    size_t end = TrimBlanks(line, start, length);
     if (start == end)
         return parsed;
     if (line[start] == '[') {
@@ -108,34 +151,19 @@ IniLine ParseIniLine(const char* line, size_t length)
             close--;
         if (close == start + 1)
             return parsed;
-        size_t nameStart = start + 1, nameEnd = close - 1;
-        while (nameStart < nameEnd && IsIniBlank(line[nameStart]))
-            nameStart++;
-        while (nameEnd > nameStart && IsIniBlank(line[nameEnd - 1]))
-            nameEnd--;
         parsed.Kind = IniSection;
-        parsed.NameStart = nameStart;
-        parsed.NameLength = nameEnd - nameStart;
+        parsed.NameStart = SkipBlanks(line, start + 1, close - 1);
+        parsed.NameLength = TrimBlanks(line, parsed.NameStart, close - 1) - parsed.NameStart;
         return parsed;
     }
+    // A key without '=' is all name, with an empty value at its end.
+    const char* equals = static_cast<const char*>(memchr(line + start, '=', end - start));
+    size_t nameEnd = equals ? static_cast<size_t>(equals - line) : end;
     parsed.Kind = IniKey;
     parsed.NameStart = start;
-    const void* equals = memchr(line + start, '=', end - start);
-    if (!equals) {
-        parsed.NameLength = end - start;
-        parsed.ValueStart = parsed.ValueEnd = end;
-        return parsed;
-    }
-    size_t at = static_cast<size_t>(static_cast<const char*>(equals) - line);
-    size_t nameEnd = at;
-    while (nameEnd > start && IsIniBlank(line[nameEnd - 1]))
-        nameEnd--;
-    parsed.NameLength = nameEnd - start;
-    parsed.HasEquals = 1;
-    size_t value = at + 1;
-    while (value < end && IsIniBlank(line[value]))
-        value++;
-    parsed.ValueStart = value;
+    parsed.NameLength = TrimBlanks(line, start, nameEnd) - start;
+    parsed.HasEquals = equals != nullptr;
+    parsed.ValueStart = equals ? SkipBlanks(line, nameEnd + 1, end) : end;
     parsed.ValueEnd = end;
     return parsed;
 }
@@ -152,107 +180,172 @@ size_t UpdateConfigText(const char* text, size_t length, char useBmpFont, int fo
         const char* line = text + position;
         size_t lineLength = IniLineLength(text, length, position);
         IniLine parsed = ParseIniLine(line, lineLength);
-
-        if (parsed.Kind == IniSection) {
-            if (inConfig) {
-                // The next section starts: what is missing goes before it.
-                PutMissingKeys(sink, keys, 2, InsertedLineEnd(text, length, position));
-                inConfig = 0;
-            } else if (!configSeen && NameIs(line, parsed, "Config")) {
-                configSeen = inConfig = 1;
-            }
-        } else if (inConfig && parsed.Kind == IniKey) {
-            ConfigKey* key = nullptr;
-            for (ConfigKey& candidate : keys)
-                if (!candidate.Found && NameIs(line, parsed, candidate.Name))
-                    key = &candidate;
-            if (key) {
-                // The whole value is replaced; the name as written, the
-                // blanks around it and the line end stay.
-                sink.Put(line, parsed.ValueStart);
-                if (!parsed.HasEquals)
-                    sink.Put("=");
-                sink.Put(key->Value);
-                sink.Put(line + parsed.ValueEnd, lineLength - parsed.ValueEnd);
-                key->Found = 1;
-                position += lineLength;
-                continue;
-            }
+        if (parsed.Kind == IniSection && inConfig) {
+            // The next section starts: what is missing goes before it.
+            PutMissingKeys(sink, keys, 2, InsertedLineEnd(text, length, position));
+            inConfig = 0;
+        } else if (parsed.Kind == IniSection && !configSeen && NameIs(line, parsed, "Config")) {
+            configSeen = inConfig = 1;
         }
-        sink.Put(line, lineLength);
+        if (!inConfig || parsed.Kind != IniKey || !PutKeyLine(sink, keys, 2, line, lineLength, parsed))
+            sink.Put(line, lineLength);
         position += lineLength;
     }
-
     const char* lineEnd = InsertedLineEnd(text, length, length);
-    if (!configSeen) {
-        sink.Put(lineEnd);
-        sink.Put(lineEnd);
-        sink.Put("[Config]");
-        sink.Put(lineEnd);
-        sink.Put(lineEnd);
-    }
+    if (!configSeen)
+        PutConfigHeader(sink, lineEnd);
     PutMissingKeys(sink, keys, 2, lineEnd);
     return sink.Length;
 }
 
 namespace {
 
-// 1 when all of bytes reached the file at offset. The stream is unbuffered:
-// a failed write leaves nothing behind to be written later.
-int WriteAt(FILE* file, size_t offset, const char* bytes, size_t count)
+// The stream is unbuffered: a failed write leaves nothing behind to be
+// written later.
+int WriteAtOffset(FILE* file, size_t offset, const char* bytes, size_t count)
 {
     clearerr(file);
     return fseek(file, static_cast<long>(offset), SEEK_SET) == 0 &&
            fwrite(bytes, 1, count, file) == count && fflush(file) == 0;
 }
 
-int CutAt(FILE* file, size_t length)
+int CutFile(FILE* file, size_t length)
 {
     return fflush(file) == 0 && _chsize(_fileno(file), static_cast<long>(length)) == 0;
 }
 
-// Writes back from the first byte that differs, and cuts the file where the
-// updated text is shorter. The whole update reaches the file, or the old
-// bytes are put back: a full disk stops a longer file part-way, and half an
-// update would leave a junk line or lose the file's tail. The old bytes fit
-// where they stood before, so putting them back needs no new space.
-int WriteUpdate(FILE* file, const char* old, size_t oldLength, const char* updated,
-                size_t updatedLength)
+// On the disk, not only with the system, before the names change: a stop
+// after the renames must find the new text whole.
+int WriteNewFile(const char* path, const char* bytes, size_t count)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    DWORD written = 0;
+    int ok = WriteFile(file, bytes, static_cast<DWORD>(count), &written, nullptr) &&
+             written == count && FlushFileBuffers(file);
+    return CloseHandle(file) && ok;
+}
+
+int RenameFile(const char* from, const char* to)
+{
+    return MoveFileA(from, to) ? 1 : 0;
+}
+
+}  // namespace
+
+ConfigFileCalls ConfigCalls = {WriteAtOffset, CutFile, WriteNewFile, RenameFile};
+
+namespace {
+
+// The update in place. 1 when the file then holds exactly the old or exactly
+// the updated bytes, 0 when a failed put-back left it neither.
+int WriteInPlace(FILE* file, const char* old, size_t oldLength, const char* updated,
+                 size_t updatedLength)
 {
     size_t same = 0;
     while (same < oldLength && same < updatedLength && old[same] == updated[same])
         same++;
     if (same == oldLength && same == updatedLength)
         return 1;
-    if (WriteAt(file, same, updated + same, updatedLength - same) &&
-        (updatedLength >= oldLength || CutAt(file, updatedLength)))
+    // Room first: the bytes past the old end go on while the old text is
+    // still whole before them, so that a full disk stops the update where a
+    // cut restores it, and the rewrite below stays within the file's blocks.
+    // (A copy-on-write or compressed disk may still refuse the rewrite or
+    // the put-back; the caller then swaps in a new file.)
+    if (updatedLength > oldLength &&
+        !ConfigCalls.WriteAt(file, oldLength, updated + oldLength, updatedLength - oldLength))
+        return ConfigCalls.Cut(file, oldLength);
+    size_t common = updatedLength < oldLength ? updatedLength : oldLength;
+    if (ConfigCalls.WriteAt(file, same, updated + same, common - same) &&
+        (updatedLength >= oldLength || ConfigCalls.Cut(file, updatedLength)))
         return 1;
-    WriteAt(file, same, old + same, oldLength - same);
-    CutAt(file, oldLength);
-    return 0;
+    return ConfigCalls.WriteAt(file, same, old + same, oldLength - same) &&
+           ConfigCalls.Cut(file, oldLength);
 }
 
-void UpdateConfigFile(FILE* file, char useBmpFont, int forceLanguage)
+// engine.ini's path with another extension (8.3 names stay 8.3).
+void SiblingPath(char* out, const char* path, const char* extension)
+{
+    size_t stem = strlen(path) - 3;
+    memcpy(out, path, stem);
+    memcpy(out + stem, extension, 4);
+}
+
+// Puts text under path through a whole copy beside it. Windows 95 has no
+// MoveFileEx, so no call replaces a file in one step: the new text is
+// complete on the disk as engine.new before any name changes, and the file
+// it replaces keeps the name engine.old until engine.new holds the path.
+// From then on a failure or a stop at any step leaves the new text whole
+// under engine.new or engine.ini. Only a failed put-back brings the update
+// here, so the file replaced holds no whole text of its own.
+int ReplaceWithText(const char* path, const char* text, size_t length)
+{
+    char fresh[MAX_PATH], kept[MAX_PATH];
+    SiblingPath(fresh, path, "new");
+    SiblingPath(kept, path, "old");
+    DWORD attributes = GetFileAttributesA(path);
+    DeleteFileForced(fresh);   // left by a stopped run
+    DeleteFileForced(kept);
+    if (!ConfigCalls.WriteNew(fresh, text, length)) {
+        DeleteFileForced(fresh);
+        return 0;
+    }
+    if (!ConfigCalls.Rename(path, kept))
+        return 0;
+    if (!ConfigCalls.Rename(fresh, path)) {
+        ConfigCalls.Rename(kept, path);
+        return 0;
+    }
+    // The new file keeps the old one's other attribute bits.
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesA(path, attributes);
+    DeleteFileForced(kept);
+    return 1;
+}
+
+// The whole file in a malloc'ed buffer, or null.
+char* ReadWholeFile(FILE* file, size_t* length)
 {
     if (fseek(file, 0, SEEK_END) != 0)
-        return;
+        return nullptr;
     long size = ftell(file);
     if (size < 0 || fseek(file, 0, SEEK_SET) != 0)
-        return;
-    size_t oldLength = static_cast<size_t>(size);
-    char* old = static_cast<char*>(malloc(oldLength + 1));
-    if (!old)
-        return;
-    if (fread(old, 1, oldLength, file) == oldLength) {
-        size_t updatedLength =
-            UpdateConfigText(old, oldLength, useBmpFont, forceLanguage, nullptr, 0);
-        char* updated = static_cast<char*>(malloc(updatedLength));
-        if (updated) {
-            UpdateConfigText(old, oldLength, useBmpFont, forceLanguage, updated, updatedLength);
-            WriteUpdate(file, old, oldLength, updated, updatedLength);
-            free(updated);
-        }
+        return nullptr;
+    char* bytes = static_cast<char*>(malloc(static_cast<size_t>(size) + 1));
+    if (bytes && fread(bytes, 1, static_cast<size_t>(size), file) != static_cast<size_t>(size)) {
+        free(bytes);
+        return nullptr;
     }
+    *length = static_cast<size_t>(size);
+    return bytes;
+}
+
+void UpdateConfigFile(const char* path, char useBmpFont, int forceLanguage)
+{
+    // Binary mode: offsets are byte offsets, and the line ends written are
+    // the ones chosen above.
+    FILE* file = fopen(path, "r+b");
+    if (!file)
+        return;
+    setvbuf(file, nullptr, _IONBF, 0);
+    size_t oldLength = 0, updatedLength = 0;
+    char* old = ReadWholeFile(file, &oldLength);
+    char* updated = nullptr;
+    if (old) {
+        updatedLength = UpdateConfigText(old, oldLength, useBmpFont, forceLanguage, nullptr, 0);
+        updated = static_cast<char*>(malloc(updatedLength + 1));
+    }
+    int whole = 1;
+    if (updated) {
+        UpdateConfigText(old, oldLength, useBmpFont, forceLanguage, updated, updatedLength);
+        whole = WriteInPlace(file, old, oldLength, updated, updatedLength);
+    }
+    fclose(file);
+    if (!whole)
+        ReplaceWithText(path, updated, updatedLength);
+    free(updated);
     free(old);
 }
 
@@ -264,14 +357,7 @@ int UpdateEngineConfig()
     if (!PayloadPath(path, InstallDir, "engine.ini", nullptr))
         return 1;
     ClearFileAttributes(path, 1, 1);
-    // Binary mode: offsets are byte offsets, and the line ends written are
-    // the ones chosen above.
-    FILE* file = fopen(path, "r+b");
-    if (file) {
-        setvbuf(file, nullptr, _IONBF, 0);
-        UpdateConfigFile(file, ChineseDisplayOk ? '0' : '1', ForceLanguage);
-        fclose(file);
-    }
+    UpdateConfigFile(path, ChineseDisplayOk ? '0' : '1', ForceLanguage);
     AddFileAttributes(path, 1, 1);
     return 1;
 }

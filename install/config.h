@@ -1,10 +1,25 @@
 // The [Config] section of the engine's "engine.ini".
 #pragma once
 #include <stddef.h>
+#include <stdio.h>
 
 // Writes UseBmpFont and ForceLanguage into InstallDir\engine.ini; the file
 // ends read-only and hidden. Returns 1 on every path.
 int UpdateEngineConfig();
+
+// The calls through which the update changes the file, each 1 on success and
+// 0 on failure. A test replaces them to make one of them fail.
+struct ConfigFileCalls {
+    // Writes the bytes at the offset and hands them to the system.
+    int (*WriteAt)(FILE* file, size_t offset, const char* bytes, size_t count);
+    // Cuts the file to a length; the update never grows a file with it.
+    int (*Cut)(FILE* file, size_t length);
+    // Creates the file with exactly these bytes, on the disk when it returns.
+    int (*WriteNew)(const char* path, const char* bytes, size_t count);
+    // Renames a file; fails when the new name exists.
+    int (*Rename)(const char* from, const char* to);
+};
+extern ConfigFileCalls ConfigCalls;
 
 // Pure rules of the update, on the file's bytes. The engine reads the file
 // through the system's profile functions, so the update reads it the same

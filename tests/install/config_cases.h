@@ -4,6 +4,8 @@
 #pragma once
 #include <string>
 
+#include "install/config.h"
+
 struct ConfigCase {
     const char* Name;
     std::string Before;
@@ -73,3 +75,12 @@ inline const ConfigCase ConfigCases[] = {
     {"the name runs to the last ']'", "[Config]]\r\nUseBmpFont=1\r\n", 1, 2,
      "[Config]]\r\nUseBmpFont=1\r\n\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n"},
 };
+
+// What the update makes of a file.
+inline std::string UpdatedText(const std::string& before, int displayOk, int language)
+{
+    char value = displayOk ? '0' : '1';
+    std::string out(UpdateConfigText(before.data(), before.size(), value, language, nullptr, 0), '\0');
+    UpdateConfigText(before.data(), before.size(), value, language, &out[0], out.size());
+    return out;
+}

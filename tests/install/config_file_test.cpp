@@ -189,3 +189,89 @@ TEST_F(ConfigFile, DeleteFileForced)
     EXPECT_EQ(DeleteFileForced(sub.c_str()), -1);
     EXPECT_TRUE(Exists(sub));
 }
+
+// ---- calls that fail ---------------------------------------------------------
+
+namespace {
+
+// The file calls of one update, counted together: bit n-1 of Failing makes
+// the n-th fail. A failing write leaves half of its bytes, as a disk that
+// fills part-way does.
+int Failing, Count;
+ConfigFileCalls Real;
+int Fails() { return (Failing >> Count++) & 1; }
+int WriteAt(FILE* file, size_t at, const char* bytes, size_t count)
+{
+    return Fails() ? Real.WriteAt(file, at, bytes, count / 2) && 0 : Real.WriteAt(file, at, bytes, count);
+}
+int Cut(FILE* file, size_t length) { return !Fails() && Real.Cut(file, length); }
+int Rename(const char* from, const char* to) { return !Fails() && Real.Rename(from, to); }
+
+// Every file of the folder, by contents.
+std::string FolderContents(const std::string& folder)
+{
+    std::string all;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return all;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            all += "<" + ReadBytes(folder + "\\" + found.cFileName) + ">";
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return all;
+}
+
+// A file read-only, hidden and system, updated (display test passed,
+// language 2) with the planned calls failing; its attributes come back.
+std::string UpdatedWith(const std::string& ini, const std::string& before, int failing)
+{
+    SetAttributes(ini, 0);
+    WriteBytes(ini, before);
+    SetAttributes(ini, Flags | FILE_ATTRIBUTE_SYSTEM);
+    const DWORD attributes = Attributes(ini);
+    Real = ConfigCalls;
+    ConfigCalls = {WriteAt, Cut, Real.WriteNew, Rename};
+    Failing = failing;
+    Count = 0;
+    ChineseDisplayOk = 1;
+    ForceLanguage = 2;
+    EXPECT_EQ(UpdateEngineConfig(), 1);
+    ConfigCalls = Real;
+    EXPECT_EQ(Attributes(ini), attributes);
+    return ReadBytes(ini);
+}
+
+// A longer update; the last line has no line end.
+const std::string Minimal = "[Config]\r\nA=1\r\n[B]\r\nx=1";
+const std::string Shorter = "[Config]\r\nUseBmpFont=00\r\nForceLanguage=12\r\nA=" + LongValue + "\r\n";
+
+}  // namespace
+
+// Calls in order: the growth, the update's write, then the put-back's write
+// and cut; the swap's two renames.
+TEST_F(ConfigFile, FailedGrowthLeavesTheFileAsItWas)
+{
+    EXPECT_EQ(UpdatedWith(ini, ShippedIni, 1 << 0), ShippedIni);
+}
+
+TEST_F(ConfigFile, FailedPutBackEndsOldOrNew)
+{
+    const std::string after = UpdatedWith(ini, Minimal, 1 << 1 | 1 << 3);
+    EXPECT_TRUE(after == Minimal || after == UpdatedText(Minimal, 1, 2)) << after;
+    EXPECT_EQ(FolderContents(folder), "<" + after + ">");   // nothing left beside it
+    // Shorter: the cut fails, then the put-back's write.
+    const std::string shorter = UpdatedWith(ini, Shorter, 1 << 1 | 1 << 2);
+    EXPECT_TRUE(shorter == Shorter || shorter == UpdatedText(Shorter, 1, 2)) << shorter;
+}
+
+// The put-back fails, and so does the rename that puts the new file in place:
+// a whole text still stands on the disk.
+TEST_F(ConfigFile, FailedSwapKeepsAWholeText)
+{
+    UpdatedWith(ini, Minimal, 1 << 1 | 1 << 2 | 1 << 4);
+    const std::string all = FolderContents(folder);
+    EXPECT_TRUE(all.find("<" + UpdatedText(Minimal, 1, 2) + ">") != std::string::npos ||
+                all.find("<" + Minimal + ">") != std::string::npos) << all;
+}

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "install/config.h"
+#include "tests/install/config_cases.h"
 #include "ui/wizard.h"
 #include "tests/e2e/driver.h"
 
@@ -118,23 +119,15 @@ TEST(SystemsEditedConfig, MissingFileStaysMissing)
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// The disk fills while the update moves a long tail: the file then reads
-// exactly as before, and once there is room again exactly as intended.
-TEST(SystemsEditedConfig, FullDiskLeavesTheFileAsItWas)
+namespace {
+
+// `head`, then lines of text to 64 KiB, written to path; then the disk is
+// filled to its last block.
+void WriteAndFillDisk(const std::string& path, std::string head, const std::string& filler)
 {
-    if (!FolderExists("R:\\")) GTEST_SKIP() << "drive R: (a small file system) is not available";
-    const std::string dir = "R:\\config_full", path = dir + "\\engine.ini";
-    const std::string filler = "R:\\config_filler";
-    RemoveTree(dir);
-    DeleteFileA(filler.c_str());
-    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
-    // [Config] first, then 64 KiB to its end: the inserted key moves all of it
-    // and needs one more block of the file system.
-    std::string before = "[Config]\r\nUseBmpFont=1\r\n[Strings]\r\n";
-    while (before.size() < 65536) before += "Text=" + std::string(40, 's') + "\r\n";
-    before.resize(65536 - 2);
-    before += "\r\n";
-    WriteBytes(path, before);
+    while (head.size() < 65536) head += "Text=" + std::string(40, 's') + "\r\n";
+    head.resize(65536 - 2);
+    WriteBytes(path, head + "\r\n");
     HANDLE fill = CreateFileA(filler.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(fill, INVALID_HANDLE_VALUE);
@@ -142,18 +135,41 @@ TEST(SystemsEditedConfig, FullDiskLeavesTheFileAsItWas)
     DWORD written = sizeof block;
     while (WriteFile(fill, block, sizeof block, &written, nullptr) && written == sizeof block) {}
     CloseHandle(fill);
+}
 
+}  // namespace
+
+// The disk is full while the update runs. A longer update, which moves a
+// 64 KiB tail, finds no room: the file reads exactly as before, and once
+// there is room again exactly as intended. A shorter one needs no room.
+TEST(SystemsEditedConfig, FullDiskEndsOldOrNew)
+{
+    if (!FolderExists("R:\\")) GTEST_SKIP() << "drive R: (a small file system) is not available";
+    const std::string dir = "R:\\config_full", path = dir + "\\engine.ini";
+    const std::string filler = "R:\\config_filler";
+    RemoveTree(dir);
+    DeleteFileA(filler.c_str());
+    ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
     snprintf(InstallDir, MAX_PATH, "%s", dir.c_str());
     ChineseDisplayOk = 1;
     ForceLanguage = 2;
-    EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_TRUE(ReadFileBytes(path) == before) << "the full disk left part of an update";
 
-    DeleteFileA(filler.c_str());
-    std::string intended(UpdateConfigText(before.data(), before.size(), '0', 2, nullptr, 0), '\0');
-    UpdateConfigText(before.data(), before.size(), '0', 2, &intended[0], intended.size());
-    ASSERT_GT(intended.size(), before.size());
+    // [Config] first: the inserted key needs one more block of the disk.
+    WriteAndFillDisk(path, "[Config]\r\nUseBmpFont=1\r\n[Strings]\r\n", filler);
+    const std::string longer = ReadFileBytes(path);
     EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_TRUE(ReadFileBytes(path) == intended) << "the update with room again";
+    DeleteFileA(filler.c_str());
+    EXPECT_TRUE(ReadFileBytes(path) == longer) << "the full disk left part of an update";
+    EXPECT_EQ(UpdateEngineConfig(), 1);
+    EXPECT_TRUE(ReadFileBytes(path) == UpdatedText(longer, 1, 2)) << "the update with room again";
+    EXPECT_GT(UpdatedText(longer, 1, 2).size(), longer.size());
+
+    // Long old values: the file gets shorter.
+    WriteAndFillDisk(path, "[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n", filler);
+    const std::string shorter = ReadFileBytes(path);
+    EXPECT_EQ(UpdateEngineConfig(), 1);
+    DeleteFileA(filler.c_str());
+    EXPECT_TRUE(ReadFileBytes(path) == UpdatedText(shorter, 1, 2)) << "the shorter update on a full disk";
+    EXPECT_LT(UpdatedText(shorter, 1, 2).size(), shorter.size());
     RemoveTree(dir);
 }
