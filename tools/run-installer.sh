@@ -10,12 +10,14 @@
 #
 # usage: tools/run-installer.sh [--unattended]
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/.." && pwd -P)"
 cd "$root"
+. tools/wine-user.sh
 
 unattended=0
 [ "${1:-}" = --unattended ] && unattended=1
 
+wine_user_check "$root"
 tools/install-deps.sh
 . tools/i386-host.sh
 cmake --preset mingw-i686 >/dev/null
@@ -47,12 +49,19 @@ if [ "$unattended" = 0 ] && display_works; then
     exec wine "$exe"
 fi
 
+# As root from a checkout that the Wine user cannot reach, the unattended run
+# is made again where it can (tools/wine-user.sh); the build is up to date.
+if wine_user_needs_view "$root"; then
+    wine_user_run "$root" "$root/tools/run-installer.sh" --unattended
+    exit
+fi
+
 # Unattended: the test harness's session (prefix, Xvfb, wineserver) under a
 # folder of its own, with the fonts of a system without Chinese fonts.
 export TARVO_WINE_ROOT="$root/build/unattended-wine"
 shots="$root/build/unattended"
 session="$root/tests/wine/session.sh"
-cleanup() { bash "$session" cleanup >/dev/null 2>&1 || true; }
+cleanup() { bash "$session" cleanup 2>/dev/null || true; }
 trap cleanup EXIT
 bash "$session" setup "$tests/wine_warmup.exe" "$root/build/tests/systems_version_probe.exe"
 . "$root/tests/wine/env.sh"
