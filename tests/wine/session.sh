@@ -117,18 +117,23 @@ is_session_process() {   # wineserver|Xvfb pid
     esac
 }
 
+# Whether the process of an id has ended (or is a zombie: ended, not reaped).
+ended() { ! grep -qs '^State:[[:space:]]*[^Z]' "/proc/$1/status"; }
+
 end_stored() {   # wineserver|Xvfb pid-file
     local file="$TARVO_WINE_ROOT/$2" pid
     [ -f "$file" ] || return 0
     pid="$(cat "$file")"
     rm -f "$file"
-    # Gone, or a zombie (the server had ended on -k): nothing to end.
-    grep -qs '^State:[[:space:]]*[^Z]' "/proc/$pid/status" || return 0
+    ended "$pid" && return 0
     if is_session_process "$1" "$pid"; then
         kill "$pid"
-    else
-        echo "not ending pid $pid: it is no longer this session's $1"
+        return
     fi
+    # A server that -k has told to end can be seen half gone, no longer
+    # reading as itself: give it a second before calling it another process.
+    for _ in 1 2 3 4 5 6 7 8 9 10; do ended "$pid" && return 0; sleep 0.1; done
+    echo "not ending pid $pid: it is no longer this session's $1"
 }
 
 cleanup() {
