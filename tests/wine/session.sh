@@ -118,7 +118,11 @@ is_session_process() {   # wineserver|Xvfb pid
 }
 
 # Whether the process of an id has ended (or is a zombie: ended, not reaped).
-ended() { ! grep -qs '^State:[[:space:]]*[^Z]' "/proc/$1/status"; }
+ended() {
+    local state
+    state="$(awk '/^State:/ { print $2 }' "/proc/$1/status" 2>/dev/null)"
+    [ -z "$state" ] || [ "$state" = Z ] || [ "$state" = X ]
+}
 
 end_stored() {   # wineserver|Xvfb pid-file
     local file="$TARVO_WINE_ROOT/$2" pid
