@@ -132,12 +132,9 @@ end_stored() {   # wineserver|Xvfb pid-file
     ended "$pid" && return 0
     if is_session_process "$1" "$pid"; then
         kill "$pid"
-        return
+    else
+        echo "not ending pid $pid: it is no longer this session's $1"
     fi
-    # A server that -k has told to end can be seen half gone, no longer
-    # reading as itself: give it a second before calling it another process.
-    for _ in 1 2 3 4 5 6 7 8 9 10; do ended "$pid" && return 0; sleep 0.1; done
-    echo "not ending pid $pid: it is no longer this session's $1"
 }
 
 cleanup() {
