@@ -1,10 +1,9 @@
 # Sourced by the two commands. As root, every Wine run of the tests is made
 # as uid 65534 (tests/wine/env.sh), which must reach the checkout and its
 # build folders. Where the checkout lies under a folder that user cannot
-# enter (root's home, mode 0700), its Wine runs are made in a mount namespace
-# of their own: there an empty file system covers that folder and holds only
-# the way to the checkout, bound back at its own path. No permission changes,
-# CMake's cached paths hold inside and out, and the view ends with its last
+# enter (root's home, mode 0700), the run goes on in a mount namespace of its
+# own, in which that folder is shown open (below). No permission changes on
+# disk, every path stays as CMake cached it, and the view ends with its last
 # process.
 WINE_USER=65534
 as_wine_user() { setpriv --reuid=$WINE_USER --regid=$WINE_USER --clear-groups -- "$@"; }
@@ -62,23 +61,40 @@ wine_user_run() {
     wine_user_needs_view "$checkout" || { "$@"; return; }
     local closed
     closed="$(closed_ancestor "$checkout")"
-    echo "uid $WINE_USER cannot enter $closed: the Wine runs see $checkout in a private view"
-    unshare --mount --propagation private bash "$checkout/tools/wine-user.sh" "$closed" "$checkout" "$@"
+    echo "uid $WINE_USER cannot enter $closed: the run goes on in a private view where it can"
+    unshare --mount --propagation private bash "$checkout/tools/wine-user.sh" "$checkout" "$@"
 }
 
-# Run as a script, in the new namespace: closed-folder checkout command args...
+# Run as a script, in the new namespace: checkout command args... Each closed
+# folder on the way is covered by a file system of its own, open to every
+# user, into which its entries are bound back as they are (their own modes
+# still apply): root's programs under /root, Python's for one, stay in place.
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     set -euo pipefail
-    closed="$1" checkout="$2"
-    shift 2
+    checkout="$1"
+    shift
     here="$PWD"
-    hold="$(mktemp -d /tmp/tarvo-view.XXXXXX)"
-    mount --rbind "$checkout" "$hold"
-    mount -t tmpfs -o mode=0755 tarvo-view "$closed"
-    mkdir -p "$checkout"
-    mount --rbind "$hold" "$checkout"
-    umount -l "$hold"
-    rmdir "$hold"
+    covered=""
+    while closed="$(closed_ancestor "$checkout")" && [ -n "$closed" ]; do
+        [ "$closed" != "$covered" ] || { echo "cannot open $closed to uid $WINE_USER" >&2; exit 1; }
+        covered="$closed"
+        hold="$(mktemp -d /tmp/tarvo-view.XXXXXX)"
+        mount --rbind "$closed" "$hold"
+        mount -t tmpfs -o "mode=0755,uid=$(stat -c %u "$closed"),gid=$(stat -c %g "$closed")" tarvo-view "$closed"
+        for entry in "$hold"/* "$hold"/.[!.]* "$hold"/..?*; do
+            [ -e "$entry" ] || [ -L "$entry" ] || continue
+            target="$closed/${entry##*/}"
+            if [ -L "$entry" ]; then
+                ln -s "$(readlink "$entry")" "$target"
+            elif [ -d "$entry" ]; then
+                mkdir "$target" && mount --rbind "$entry" "$target"
+            else
+                touch "$target" && mount --bind "$entry" "$target"
+            fi
+        done
+        umount -l "$hold"
+        rmdir "$hold"
+    done
     cd "$here" 2>/dev/null || cd "$checkout"
-    TARVO_VIEW="$closed" exec "$@"
+    TARVO_VIEW=1 exec "$@"
 fi
