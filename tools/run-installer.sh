@@ -10,25 +10,29 @@
 #
 # usage: tools/run-installer.sh [--unattended]
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
+root="$(cd "$(dirname "$0")/.." && pwd -P)"
 cd "$root"
+. tools/wine-user.sh
 
 unattended=0
 [ "${1:-}" = --unattended ] && unattended=1
 
-tools/install-deps.sh
+wine_user_check "$root"
+# Built once: a run made again in the view below (tools/wine-user.sh) skips it.
+build() { [ -n "${TARVO_VIEW:-}" ] || "$@"; }
+build tools/install-deps.sh
 . tools/i386-host.sh
-cmake --preset mingw-i686 >/dev/null
+build cmake --preset mingw-i686 >/dev/null
 # The walk and the warm-up are test programs: 64-bit ones (build-x64/, a
 # 64-bit prefix) where 32-bit code runs only emulated.
 if i386_emulated; then
-    cmake --build build -j"$(nproc)" --target TarvoSetup systems_version_probe
-    cmake --preset tests-x86_64 >/dev/null
-    cmake --build build-x64 -j"$(nproc)" --target tarvo_walk wine_warmup
+    build cmake --build build -j"$(nproc)" --target TarvoSetup systems_version_probe
+    build cmake --preset tests-x86_64 >/dev/null
+    build cmake --build build-x64 -j"$(nproc)" --target tarvo_walk wine_warmup
     tests="$root/build-x64/tests"
     export TARVO_WINE_ARCH=win64
 else
-    cmake --build build -j"$(nproc)" --target TarvoSetup tarvo_walk wine_warmup systems_version_probe
+    build cmake --build build -j"$(nproc)" --target TarvoSetup tarvo_walk wine_warmup systems_version_probe
     tests="$root/build/tests"
 fi
 exe="$root/build/TarvoSetup.exe"
@@ -47,12 +51,19 @@ if [ "$unattended" = 0 ] && display_works; then
     exec wine "$exe"
 fi
 
+# As root from a checkout that the Wine user cannot reach, the unattended run
+# is made again where it can (tools/wine-user.sh).
+if wine_user_needs_view "$root"; then
+    wine_user_run "$root" "$root/tools/run-installer.sh" --unattended
+    exit
+fi
+
 # Unattended: the test harness's session (prefix, Xvfb, wineserver) under a
 # folder of its own, with the fonts of a system without Chinese fonts.
 export TARVO_WINE_ROOT="$root/build/unattended-wine"
 shots="$root/build/unattended"
 session="$root/tests/wine/session.sh"
-cleanup() { bash "$session" cleanup >/dev/null 2>&1 || true; }
+cleanup() { bash "$session" cleanup 2>/dev/null || true; }
 trap cleanup EXIT
 bash "$session" setup "$tests/wine_warmup.exe" "$root/build/tests/systems_version_probe.exe"
 . "$root/tests/wine/env.sh"

@@ -5,6 +5,9 @@
 # 32-bit shipped programs of build/.
 set -e
 cd "$(dirname "$0")/.."
+root="$(pwd -P)"
+. tools/wine-user.sh
+wine_user_check "$root"
 tools/install-deps.sh
 . tools/i386-host.sh
 cmake --preset mingw-i686
@@ -13,9 +16,9 @@ if i386_emulated; then
     cmake --preset tests-x86_64
     cmake --build build-x64 -j"$(nproc)"
     cd build-x64
-    ctest --output-on-failure --timeout 2400 -j"$(nproc)"
+    wine_user_run "$root" ctest --output-on-failure --timeout 2400 -j"$(nproc)"
 else
     cmake --build build -j"$(nproc)"
     cd build
-    ctest --output-on-failure --timeout 600
+    wine_user_run "$root" ctest --output-on-failure --timeout 600
 fi

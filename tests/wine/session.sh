@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts (setup) and ends (cleanup) the Wine session of one test run: its own
 # prefix, its own Xvfb display and a persistent wineserver, all under
-# TARVO_WINE_ROOT. Cleanup ends only the processes that setup started.
+# TARVO_WINE_ROOT. Cleanup ends only the processes that setup started, and
+# only while their stored ids still name them.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
 : "${TARVO_WINE_ROOT:?}"
@@ -98,19 +99,51 @@ setup() {   # warm-up.exe [speed-probe.exe]
     echo "wine session ready: $WINEARCH prefix $WINEPREFIX, display :$n, wineserver $server"
 }
 
+# Whether a process is still the one setup started: the wineserver running in
+# this prefix's server folder, or the Xvfb of this session's display. A stored
+# id may since have been given to another process.
+is_session_process() {   # wineserver|Xvfb pid
+    local argv cwd
+    mapfile -d '' -t argv < "/proc/$2/cmdline" 2>/dev/null || return 1
+    [ ${#argv[@]} -gt 0 ] || return 1
+    case "$1" in
+        wineserver)
+            [[ "$(basename "${argv[0]}")" == wineserver* ]] && [ -d "$WINEPREFIX" ] || return 1
+            cwd="$(readlink "/proc/$2/cwd")"
+            [ "$(basename "$cwd")" = "$(server_folder_name)" ] ;;
+        Xvfb)
+            [ "$(basename "${argv[0]}")" = Xvfb ] && [ -f "$TARVO_WINE_ROOT/display" ] &&
+                [ "${argv[1]:-}" = ":$(cat "$TARVO_WINE_ROOT/display")" ] ;;
+    esac
+}
+
+# Whether the process of an id has ended (or is a zombie: ended, not reaped).
+ended() {
+    local state
+    state="$(awk '/^State:/ { print $2 }' "/proc/$1/status" 2>/dev/null)"
+    [ -z "$state" ] || [ "$state" = Z ] || [ "$state" = X ]
+}
+
+end_stored() {   # wineserver|Xvfb pid-file
+    local file="$TARVO_WINE_ROOT/$2" pid
+    [ -f "$file" ] || return 0
+    pid="$(cat "$file")"
+    rm -f "$file"
+    ended "$pid" && return 0
+    if is_session_process "$1" "$pid"; then
+        kill "$pid"
+    else
+        echo "not ending pid $pid: it is no longer this session's $1"
+    fi
+}
+
 cleanup() {
     if [ -d "$WINEPREFIX" ]; then
         as_user wineserver -k </dev/null >/dev/null 2>&1
         as_user wineserver -w </dev/null >/dev/null 2>&1
     fi
-    if [ -f "$TARVO_WINE_ROOT/wineserver.pid" ]; then
-        kill "$(cat "$TARVO_WINE_ROOT/wineserver.pid")" 2>/dev/null
-        rm -f "$TARVO_WINE_ROOT/wineserver.pid"
-    fi
-    if [ -f "$TARVO_WINE_ROOT/xvfb.pid" ]; then
-        kill "$(cat "$TARVO_WINE_ROOT/xvfb.pid")" 2>/dev/null
-        rm -f "$TARVO_WINE_ROOT/xvfb.pid"
-    fi
+    end_stored wineserver wineserver.pid
+    end_stored Xvfb xvfb.pid
     [ "${1:-}" = quiet ] || echo "wine session ended"
 }
 
