@@ -347,6 +347,12 @@ std::string DrawnCaption(HWND dialog, int id)
     return RemoteString(control, static_cast<ULONG_PTR>(GetWindowLongPtrA(control, GWLP_USERDATA)));
 }
 
+int ReadsMemoryOf(HWND window)
+{
+    const LONG_PTR module = GetWindowLongPtrA(window, GWLP_HINSTANCE);
+    return RemoteString(window, static_cast<ULONG_PTR>(module)).rfind("MZ", 0) == 0;
+}
+
 std::string DrawnListItem(HWND list, int index)
 {
     const LRESULT data = Ask(list, LB_GETITEMDATA, index, 0, 0);

@@ -112,6 +112,10 @@ std::wstring ListItemText(HWND list, int index);  // LB_GETTEXT through the W ca
 // what the control's text turns them into on the way out.
 std::string DrawnCaption(HWND dialog, int id);
 std::string DrawnListItem(HWND list, int index);
+// 1 when this host reads the memory of window's process where that process
+// sees it: not where 32-bit code runs under qemu-user, whose guest addresses
+// are not the host's.
+int ReadsMemoryOf(HWND window);
 // The wizard page shown: 0..3 by the visible page controls, -1 when none is.
 int VisiblePage(HWND wizard);
 // The focused window of the thread that owns window.
