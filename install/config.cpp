@@ -235,7 +235,7 @@ int RenameFile(const char* from, const char* to)
 
 }  // namespace
 
-ConfigFileCalls ConfigCalls = {WriteAtOffset, CutFile, WriteNewFile, RenameFile};
+ConfigFileCalls ConfigCalls = {WriteAtOffset, CutFile, RenameFile};
 
 namespace {
 
@@ -288,7 +288,7 @@ int ReplaceWithText(const char* path, const char* text, size_t length)
     DWORD attributes = GetFileAttributesA(path);
     DeleteFileForced(fresh);   // left by a stopped run
     DeleteFileForced(kept);
-    if (!ConfigCalls.WriteNew(fresh, text, length)) {
+    if (!WriteNewFile(fresh, text, length)) {
         DeleteFileForced(fresh);
         return 0;
     }

@@ -14,8 +14,6 @@ struct ConfigFileCalls {
     int (*WriteAt)(FILE* file, size_t offset, const char* bytes, size_t count);
     // Cuts the file to a length; the update never grows a file with it.
     int (*Cut)(FILE* file, size_t length);
-    // Creates the file with exactly these bytes, on the disk when it returns.
-    int (*WriteNew)(const char* path, const char* bytes, size_t count);
     // Renames a file; fails when the new name exists.
     int (*Rename)(const char* from, const char* to);
 };

@@ -118,6 +118,12 @@ void DrawCaption(HDC dc, const OwnerCaption& row, const char* caption, POINT at)
     }
 }
 
+// The text of a list item by its item data; null when there is none to draw.
+const char* ListItemText(int isCombo, ULONG_PTR itemData)
+{
+    return isCombo ? LanguageText(itemData) : reinterpret_cast<const char*>(itemData);
+}
+
 // The background and the colours of a list item (the combo box's selected
 // one in the highlight colours, the licence always black on the window).
 void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
@@ -263,11 +269,6 @@ void DrawOwnerControl(const DRAWITEMSTRUCT* item)
         const RECT focus = ButtonFocusRect(r);
         DrawFocusRect(dc, &focus);
     }
-}
-
-const char* ListItemText(int isCombo, ULONG_PTR itemData)
-{
-    return isCombo ? LanguageText(itemData) : reinterpret_cast<const char*>(itemData);
 }
 
 void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND dialog)

@@ -46,10 +46,6 @@ const char* NextButtonCaption(int wizardState);
 // The check boxes' captions; null for an id of its own window text.
 const char* CheckBoxCaptionFor(int controlId);
 
-// The text of a list item by its item data (see DrawListItem); null when there
-// is none to draw.
-const char* ListItemText(int isCombo, ULONG_PTR itemData);
-
 // Top-left corner of a caption of the given extent inside an item rectangle.
 POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed);
 // A push button's focus rectangle: inset by a tenth of the width, an eighth of the height.

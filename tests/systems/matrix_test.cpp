@@ -53,17 +53,6 @@ void ExpectLink(const std::string& folder, const char* name, const wchar_t* wide
     EXPECT_EQ(info.Description, name);
 }
 
-// The ANSI code page each locale of the matrix gives.
-UINT ExpectedCodePage()
-{
-    struct Locale { const char* Prefix; UINT CodePage; };
-    constexpr Locale locales[] = {{"zh_CN", 936}, {"zh_SG", 936}, {"zh_TW", 950},
-                                  {"zh_HK", 950}, {"ja_JP", 932}, {"ko_KR", 949}};
-    for (const Locale& l : locales)
-        if (LocaleName().rfind(l.Prefix, 0) == 0) return l.CodePage;
-    return 1252;
-}
-
 // TARVO_MATRIX_VERSIONS (names separated by commas) limits the versions.
 bool VersionWanted(const char* name)
 {

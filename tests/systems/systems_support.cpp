@@ -95,12 +95,35 @@ std::string LocaleName()
     return lang ? lang : "en_US.UTF-8";
 }
 
+namespace {
+
+// What each locale of the tests gives: the installer's system language and
+// the ANSI code page. Any other locale: English and 1252.
+struct LocaleFacts {
+    const char* Prefix;
+    int Language;
+    UINT CodePage;
+};
+constexpr LocaleFacts Locales[] = {{"zh_CN", 1, 936}, {"zh_SG", 1, 936}, {"zh_TW", 2, 950},
+                                   {"zh_HK", 2, 950}, {"ja_JP", 0, 932}, {"ko_KR", 0, 949}};
+
+LocaleFacts FactsOfThisLocale()
+{
+    for (const LocaleFacts& facts : Locales)
+        if (LocaleName().rfind(facts.Prefix, 0) == 0) return facts;
+    return {"", 0, 1252};
+}
+
+}  // namespace
+
 int ExpectedSystemLanguage()
 {
-    std::string lang = LocaleName();
-    if (lang.rfind("zh_CN", 0) == 0 || lang.rfind("zh_SG", 0) == 0) return 1;
-    if (lang.rfind("zh_TW", 0) == 0 || lang.rfind("zh_HK", 0) == 0) return 2;
-    return 0;
+    return FactsOfThisLocale().Language;
+}
+
+UINT ExpectedCodePage()
+{
+    return FactsOfThisLocale().CodePage;
 }
 
 const ExpectedNames& NamesForLanguage(int language)

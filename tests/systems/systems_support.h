@@ -23,6 +23,8 @@ int ProbeVersionAs(const char* exeName, ReportedVersion* out);
 // 0 English, 1 Simplified, 2 Traditional: what the locale of this run
 // (TARVO_LANG) must give.
 int ExpectedSystemLanguage();
+// The ANSI code page the locale of this run must give.
+UINT ExpectedCodePage();
 
 // The shortcut names, spelled independently of the installer: GBK and Big5
 // bytes as the code pages define them, and the same names in UTF-16.
