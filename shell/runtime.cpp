@@ -7,6 +7,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "shell/library_search.h"
+
 // Compiled without the stack protector (see CMake): the guard is not yet
 // seeded while these run, and the traps must not call themselves.
 
@@ -113,12 +115,15 @@ void RunConstructors()
 
 }  // namespace
 
-// The process entry point (set by the link): CRTDLL.DLL initialised itself
-// when it was loaded, so only the guard and static constructors remain.
+// The process entry point (set by the link). Nothing may call the run-time
+// library before it is bound; it initialises itself as it is loaded.
 extern "C" void __cdecl TarvoEntry()
 {
     int marker;
     SeedStackGuard(&marker);
+    RestrictLibrarySearch();
+    if (!BindRuntimeLibrary())
+        ExitProcess(NoRuntimeExitCode);
     RunConstructors();
     exit(WinMain(GetModuleHandleA(nullptr), nullptr,
                  const_cast<char*>(CommandTail(GetCommandLineA())), SW_SHOWDEFAULT));

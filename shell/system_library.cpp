@@ -3,6 +3,8 @@
 // needed them has returned.
 #include "shell/system_library.h"
 
+#include "shell/library_search.h"
+
 namespace {
 
 struct LoadedLibrary {
@@ -10,7 +12,22 @@ struct LoadedLibrary {
     HMODULE Module;
 };
 
-// The shell, COM, common dialogs and common controls: room for all of them.
+// A library that another loads by bare name only when first needed (a
+// delayed import) and that no system keeps among its KnownDLLs. Windows 8
+// and later look for it in the system folder once the search is restricted,
+// but older systems, Vista and Wine (whatever the process asked for) look in
+// the program's folder first. Loaded from the system folder before the
+// library that needs it, it is found already loaded.
+struct Prerequisite {
+    const char* Library;
+    const char* Needs;
+};
+constexpr Prerequisite Prerequisites[] = {
+    {"COMDLG32.DLL", "MSIMG32.DLL"},    // the folder browser's drawing
+};
+
+// The shell, COM, common dialogs and common controls with what they need
+// first: room for all of them.
 LoadedLibrary Loaded[8];
 int LoadedCount;
 
@@ -19,10 +36,13 @@ HMODULE LibraryModule(const char* name)
     for (int i = 0; i < LoadedCount; ++i)
         if (lstrcmpiA(Loaded[i].Name, name) == 0)
             return Loaded[i].Module;
+    for (const Prerequisite& first : Prerequisites)
+        if (lstrcmpiA(first.Library, name) == 0)
+            LibraryModule(first.Needs);
     if (LoadedCount == sizeof Loaded / sizeof Loaded[0])
         return nullptr;
     // A missing library is asked for again next time: no entry for it.
-    HMODULE module = LoadLibraryA(name);
+    HMODULE module = LoadSystemLibrary(name);
     if (module)
         Loaded[LoadedCount++] = {name, module};
     return module;

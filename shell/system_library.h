@@ -2,7 +2,8 @@
 // (InitCommonControlsEx, the version-4 shell's folder functions) must never
 // be imported, or the loader of an older system refuses the whole program;
 // and the shell, COM and common-dialog libraries are loaded only once a
-// shortcut or the folder browser first needs them, not at start-up.
+// shortcut or the folder browser first needs them, not at start-up. Each
+// comes from the system folder by its full path (shell/library_search.h).
 // Owns the table of libraries loaded here; they stay loaded until exit.
 #pragma once
 #include <windows.h>

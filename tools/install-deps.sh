@@ -9,7 +9,7 @@ set -e
 root="$(cd "$(dirname "$0")/.." && pwd)"
 . "$root/tools/i386-host.sh"
 packages=(cmake python3 mingw-w64 wine wine32:i386 wine64 xvfb unifont googletest
-          imagemagick fonts-wine locales-all fonts-wqy-zenhei dpkg-dev)
+          imagemagick fonts-wine locales-all fonts-wqy-zenhei dpkg-dev osslsigncode openssl)
 sudo=""
 [ "$(id -u)" = 0 ] || sudo=sudo
 

@@ -43,23 +43,53 @@ std::string ShippedFile(const char* name)
     return FileUnder(getenv("TARVO_SHIPPED") ? "TARVO_SHIPPED" : "TARVO_BUILD", name);
 }
 
-int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run)
+namespace {
+
+// The driver's environment with the given entries replacing those of the
+// same name: a block of NUL-terminated entries, ending with an empty one.
+std::string EnvironmentWith(const std::vector<std::string>& entries)
+{
+    std::string block;
+    char* own = GetEnvironmentStringsA();
+    for (const char* entry = own; *entry; entry += strlen(entry) + 1) {
+        const char* equals = strchr(entry + 1, '=');
+        size_t nameLength = equals ? static_cast<size_t>(equals - entry) + 1 : strlen(entry);
+        bool replaced = false;
+        for (const std::string& e : entries)
+            replaced = replaced || _strnicmp(e.c_str(), entry, nameLength) == 0;
+        if (!replaced) block.append(entry).push_back('\0');
+    }
+    FreeEnvironmentStringsA(own);
+    for (const std::string& e : entries) block.append(e).push_back('\0');
+    block.push_back('\0');
+    return block;
+}
+
+}  // namespace
+
+int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run,
+                 const StartOptions* options)
 {
     *run = InstallerRun{};
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     char commandLine[MAX_PATH + 2];
     snprintf(commandLine, sizeof commandLine, "\"%s\"", exePath);
-    if (!CreateProcessA(exePath, commandLine, nullptr, nullptr, FALSE, 0, nullptr, currentDir,
-                        &startup, &run->Process))
+    std::string environment;
+    if (options && !options->Environment.empty())
+        environment = EnvironmentWith(options->Environment);
+    if (!CreateProcessA(exePath, commandLine, nullptr, nullptr, FALSE, 0,
+                        environment.empty() ? nullptr : &environment[0], currentDir, &startup,
+                        &run->Process))
         return 0;
     WaitForInputIdle(run->Process.hProcess, Patient(10000));
     return 1;
 }
 
-int StartInstaller(const char* exePath, const char* currentDir, InstallerRun* run)
+int StartInstaller(const char* exePath, const char* currentDir, InstallerRun* run,
+                   const StartOptions* options)
 {
-    if (!StartProcess(exePath, currentDir, run)) return 0;
+    if (!StartProcess(exePath, currentDir, run, options)) return 0;
     run->Main = WaitForProcessWindow(run->Process.dwProcessId, WizardTitle, "#32770", nullptr,
                                      30000);
     return run->Main != nullptr;
@@ -137,9 +167,14 @@ HWND FindProcessWindow(DWORD pid, const char* title, const char* className, HWND
 HWND WaitForProcessWindow(DWORD pid, const char* title, const char* className, HWND owner,
                           DWORD timeoutMs)
 {
+    // A process that has ended shows no more windows: no need to wait on.
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
     HWND found = nullptr;
-    WaitUntil([&] { return (found = FindProcessWindow(pid, title, className, owner)) != nullptr; },
-              timeoutMs);
+    WaitUntil([&] {
+        found = FindProcessWindow(pid, title, className, owner);
+        return found || (process && WaitForSingleObject(process, 0) == WAIT_OBJECT_0);
+    }, timeoutMs);
+    if (process) CloseHandle(process);
     return found;
 }
 

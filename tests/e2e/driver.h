@@ -24,11 +24,19 @@ std::string BuildFile(const char* name);
 // programs driving the 32-bit ones.
 std::string ShippedFile(const char* name);
 
+// How a process is started beyond its path and folder: entries NAME=value
+// that replace or add to the driver's own environment.
+struct StartOptions {
+    std::vector<std::string> Environment;
+};
+
 // Starts exePath with currentDir as its current directory. Returns 1 once
 // the process runs; the main window is not waited for.
-int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run);
+int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run,
+                 const StartOptions* options = nullptr);
 // StartProcess, then waits for the wizard window. 1 when it appeared.
-int StartInstaller(const char* exePath, const char* currentDir, InstallerRun* run);
+int StartInstaller(const char* exePath, const char* currentDir, InstallerRun* run,
+                   const StartOptions* options = nullptr);
 // 1 when the process ended within timeoutMs; its exit code in *exitCode.
 int WaitForExit(InstallerRun* run, DWORD timeoutMs, DWORD* exitCode);
 // Ends a process that is still running and closes the handles.

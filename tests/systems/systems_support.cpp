@@ -192,20 +192,25 @@ std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
 {
     *exitCode = 12345;
     InstallerRun run;
-    if (!StartInstaller(exePath, "C:\\", &run)) {
+    if (!StartInstaller(exePath, "C:\\", &run, &choices.Start)) {
         ADD_FAILURE() << "the wizard did not appear";
         EndRun(&run);
         return "";
     }
     HWND main = run.Main;
     auto onPage = [&](int page) {
-        return WaitUntil([&] { return VisiblePage(main) == page; }, Patience);
+        WaitUntil([&] {
+            return VisiblePage(main) == page ||
+                   WaitForSingleObject(run.Process.hProcess, 0) == WAIT_OBJECT_0;
+        }, Patience);
+        return VisiblePage(main) == page;
     };
     auto tick = [&](int id, int ticked) {
         if (IsTicked(main, id) != ticked) ClickButton(main, id);
         EXPECT_TRUE(WaitUntil([&] { return IsTicked(main, id) == ticked; }, Patience)) << id;
     };
     std::string english;
+    if (onPage(0) && choices.AtPage) choices.AtPage(main, 0);
     if (onPage(0) && SetControlText(main, IDC_DEST_EDIT, choices.Destination.c_str())) {
         tick(IDC_DESKTOP_ICONS, choices.DesktopIcons);
         tick(IDC_AUTO_START, choices.AutoStart);

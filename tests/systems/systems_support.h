@@ -64,10 +64,11 @@ struct RunChoices {
     int Language = 0;
     int DesktopIcons = 1;
     int AutoStart = 0;
-    // Looks at pages 2 and 3 before the run leaves them, and at the result
-    // message before it is answered.
+    // Looks at pages 0, 2 and 3 before the run leaves them, and at the
+    // result message before it is answered.
     std::function<void(HWND wizard, int page)> AtPage;
     std::function<void(HWND message)> AtMessage;
+    StartOptions Start;
 };
 std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
                                  DWORD* exitCode, std::string* chineseText = nullptr);

@@ -12,7 +12,11 @@ export HOME="$TARVO_WINE_ROOT/home"
 export WINEDEBUG=-all
 # No .desktop files, no Mono or Gecko prompts, and no debugger: a crash ends
 # the crashing process, and the test that started it sees its exit code.
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d"
+# TARVO_NATIVE_FIRST names libraries that a copy in a program's own folder
+# replaces, as Windows' search does where the system does not protect a name
+# (Wine reads this from the environment its processes start with, not from
+# the block a parent hands to CreateProcess).
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d;winedbg.exe=d${TARVO_NATIVE_FIRST:+;$TARVO_NATIVE_FIRST=n,b}"
 # Where 32-bit code runs under qemu-user, qemu reserves 4 GB for it, and
 # Wine's start then spends most of a minute claiming the part above 2 GB
 # page by page. 2 GB and 64 MB hold Wine, its libraries and the installer.
