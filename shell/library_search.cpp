@@ -13,8 +13,8 @@ constexpr DWORD SearchSystemFolderOnly = 0x00000800;
 // list. Once loaded from the system folder, a later load by bare name takes
 // the loaded one; a library a system does not have is simply not loaded.
 constexpr const char* LoadedByTheSystem[] = {
-    "UXTHEME.DLL", "VERSION.DLL",  "DWMAPI.DLL",   "CRYPTBASE.DLL", "PROPSYS.DLL",
-    "USERENV.DLL", "SETUPAPI.DLL", "APPHELP.DLL", "OLEACC.DLL",    "CLBCATQ.DLL",
+    "UXTHEME.DLL", "VERSION.DLL",  "DWMAPI.DLL",  "CRYPTBASE.DLL", "PROPSYS.DLL", "USERENV.DLL",
+    "SETUPAPI.DLL", "APPHELP.DLL", "OLEACC.DLL",  "CLBCATQ.DLL",   "MSIMG32.DLL",
 };
 
 FARPROC KernelFunction(const char* name)

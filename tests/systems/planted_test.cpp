@@ -65,12 +65,13 @@ std::string HostFile(const char* variable)
     return file;
 }
 
-}  // namespace
-
-TEST(SystemsPlanted, NoLibraryComesFromTheDownloadsFolder)
+// One typical run from a downloads folder of its own, with the Windows
+// version the installer is shown (null: the prefix's own).
+void InstallAmongPlantedLibraries(const char* version)
 {
     const std::string parent = "C:\\users\\Public\\Downloads";
-    const std::string downloads = parent + "\\planted_" + RunTag();
+    const std::string downloads =
+        parent + "\\planted_" + RunTag() + (version ? std::string("_") + version : "");
     const std::string exe = downloads + "\\TarvoSetup.exe";
     RemoveTree(downloads);
     CreateDirectoryA(parent.c_str(), nullptr);   // a new prefix has none
@@ -86,8 +87,9 @@ TEST(SystemsPlanted, NoLibraryComesFromTheDownloadsFolder)
     }
     ASSERT_FALSE(names.empty()) << "TARVO_NATIVE_FIRST names no library";
 
+    ASSERT_TRUE(SetVersionFor("TarvoSetup.exe", version));
     RunChoices choices;
-    choices.Destination = "C:\\systems_planted_" + RunTag();
+    choices.Destination = downloads + "_installed";
     choices.AtPage = BrowseAndCancel;
     choices.Start.Environment = {"WINEDEBUG=-all,+loaddll"};
     DWORD code = 0;
@@ -102,6 +104,23 @@ TEST(SystemsPlanted, NoLibraryComesFromTheDownloadsFolder)
     for (const std::string& name : names)
         EXPECT_FALSE(FileExists(downloads + "\\" + name + ".dll.ran")) << name << ".dll ran";
 
+    SetVersionFor("TarvoSetup.exe", nullptr);
     RemoveTree(choices.Destination);
     RemoveTree(downloads);
+}
+
+}  // namespace
+
+// Where the system can keep every later search in the system folder.
+TEST(SystemsPlanted, NoLibraryComesFromTheDownloadsFolder)
+{
+    InstallAmongPlantedLibraries(nullptr);
+}
+
+// Vista, where the installer does not restrict the search (the shell-link
+// object is reported to fail then) and loads ahead what the system loads by
+// name, as on the systems that cannot restrict it.
+TEST(SystemsPlanted, NoLibraryComesFromTheDownloadsFolderOnVista)
+{
+    InstallAmongPlantedLibraries("vista");
 }
