@@ -9,6 +9,7 @@
 #include <string.h>
 #include <time.h>
 
+#include "install/destination.h"
 #include "install/file_helpers.h"
 #include "install/installation.h"
 #include "install/payload.h"
@@ -217,17 +218,19 @@ void ShowFolderMessage(HWND dialog)
                 "Cannot create folder! Please check folder path.", 0, dialog);
 }
 
-// Reads the destination field into InstallDir. A text that does not fit is
-// refused rather than cut: the cut folder could be created and the
-// installation would then fail on its first file. The length is asked first:
-// a copy into a short buffer may stop at a character boundary and look short.
+// Reads the destination field into InstallDir once it is known to be a full
+// path that leaves room for every file: refused, nothing is made, where a
+// folder would be created and the installation would then fail on a file,
+// or put its files relative to wherever the installer was started. The
+// length is asked first: a copy into a short buffer may stop at a character
+// boundary and look short.
 int ReadDestination(HWND dialog)
 {
     if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_DEST_EDIT)) >= MAX_PATH)
         return 0;
     char typed[MAX_PATH + 1];
     GetDlgItemTextA(dialog, IDC_DEST_EDIT, typed, sizeof typed);
-    if (lstrlenA(typed) >= MAX_PATH)
+    if (lstrlenA(typed) >= MAX_PATH || CheckDestination(typed, CP_ACP) != DestinationUsable)
         return 0;
     lstrcpynA(InstallDir, typed, MAX_PATH);
     StripTrailingBackslashes(InstallDir, CP_ACP);
@@ -237,9 +240,10 @@ int ReadDestination(HWND dialog)
 // 1 when InstallDir exists or was created (with its "doc" subfolder).
 int PrepareDestination(HWND dialog)
 {
-    if (_chdir(InstallDir) == 0)
+    char folder[MAX_PATH];
+    if (StandaloneFolder(folder, InstallDir) && _chdir(folder) == 0)
         return 1;
-    if (!CreateDirectoryA(InstallDir, nullptr)) {
+    if (!CreateDirectoryA(folder, nullptr)) {
         ShowFolderMessage(dialog);
         return 0;
     }
@@ -325,6 +329,7 @@ void InstallTrigger(HWND dialog)
                     "Installation failed. Please check your system (quit all Tarvo applications) "
                     "and try again.",
                     0, dialog);
+    InstallationFailed = !installed;
     WizardState = WizardQuit;
 }
 
@@ -476,12 +481,6 @@ const char* LanguageText(ULONG_PTR id)
     return nullptr;
 }
 
-void StripTrailingBackslashes(char* path, UINT codePage)
-{
-    while (EndsWithBackslash(path, codePage))
-        path[strlen(path) - 1] = 0;
-}
-
 int DefaultDestination(const char* windowsDir, const char* folderName, char* out)
 {
     return FormatBounded(out, MAX_PATH, "%c:\\%s", windowsDir[0], folderName);
@@ -490,7 +489,7 @@ int DefaultDestination(const char* windowsDir, const char* folderName, char* out
 int DocFolderOf(const char* installDir, UINT codePage, char* out)
 {
     const char* separator = EndsWithBackslash(installDir, codePage) ? "" : "\\";
-    return FormatBounded(out, MAX_PATH, "%s%sdoc", installDir, separator);
+    return FormatBounded(out, MAX_PATH, "%s%s%s", installDir, separator, DocFolderName);
 }
 
 POINT RectCentre(const RECT& rect)
