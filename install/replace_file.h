@@ -1,11 +1,11 @@
 // Replacing a file whole or not at all, for every file the installation
 // engine writes: the payload files, engine.ini when it cannot be updated in
 // place, and the settings file in the Windows folder. The new content is
-// finished under a temporary name in the target's folder (written, flushed
-// to the disk, closed) before the target's name changes. Whatever fails, the
-// old file stays as it was, content and attributes, and the temporary file
-// is removed. A replacement therefore needs room for the new file beside the
-// old one.
+// finished under a temporary name in the target's folder (written, on the
+// disk where it replaces an old file, closed) before the target's name
+// changes. Whatever fails, the old file stays as it was, content and
+// attributes, and the temporary file is removed. A replacement therefore
+// needs room for the new file beside the old one.
 #pragma once
 #include <windows.h>
 
@@ -20,8 +20,9 @@ constexpr int ReplacementNameLength = 12;
 // success. A test replaces them to make some of them fail.
 enum OneStepMove { MovedInOneStep, OneStepMoveFailed, NoOneStepMove };
 struct ReplaceFileCalls {
-    // Creates the file, writes the bytes, hands them to the disk and closes it.
-    int (*WriteNew)(const char* path, const void* bytes, unsigned long count);
+    // Creates the file, writes the bytes and closes it; with toDisk the
+    // bytes reach the disk itself before it is closed.
+    int (*WriteNew)(const char* path, const void* bytes, unsigned long count, int toDisk);
     // Moves from over an existing to in one step, where the system can.
     OneStepMove (*MoveReplacing)(const char* from, const char* to);
     // Renames a file; fails when the new name exists.

@@ -215,11 +215,11 @@ int WriteAt(FILE* file, size_t at, const char* bytes, size_t count)
     return 0;
 }
 int Cut(FILE* file, size_t length) { return !Fails() && RealConfig.Cut(file, length); }
-int WriteNew(const char* path, const void* bytes, unsigned long count)
+int WriteNew(const char* path, const void* bytes, unsigned long count, int toDisk)
 {
     if (!Fails())
-        return RealReplace.WriteNew(path, bytes, count);
-    RealReplace.WriteNew(path, bytes, count / 2);
+        return RealReplace.WriteNew(path, bytes, count, toDisk);
+    RealReplace.WriteNew(path, bytes, count / 2, toDisk);
     return 0;
 }
 OneStepMove MoveInOneStep(const char* from, const char* to)

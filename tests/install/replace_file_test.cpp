@@ -18,11 +18,11 @@ constexpr DWORD Hidden = FILE_ATTRIBUTE_HIDDEN;
 int Failing, Count;
 ReplaceFileCalls Real;
 int Fails() { return (Failing >> Count++) & 1; }
-int WriteNew(const char* path, const void* bytes, unsigned long count)
+int WriteNew(const char* path, const void* bytes, unsigned long count, int toDisk)
 {
     if (!Fails())
-        return Real.WriteNew(path, bytes, count);
-    Real.WriteNew(path, bytes, count / 2);
+        return Real.WriteNew(path, bytes, count, toDisk);
+    Real.WriteNew(path, bytes, count / 2, toDisk);
     return 0;
 }
 OneStepMove MoveInOneStep(const char* from, const char* to)

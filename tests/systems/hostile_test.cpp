@@ -178,11 +178,17 @@ TEST(SystemsHostile, NearlyFullDrive)
             ++torn;
         }
     }
-    printf("files torn or empty: %d\n", torn);
     int failed = ExpectNothingAfterFirstFailure(dest);
     ASSERT_GE(failed, 0) << "every file was written onto the small drive";
-    printf("first required file that did not fit: %s (entry %d)\n",
-           InstallManifest[failed].Entry.FileName, failed + 1);
+    std::string skipped;
+    for (int i = 0; i < failed; ++i)
+        if (FileSize(dest + "\\" + InstallManifest[i].Entry.FileName) !=
+            static_cast<long>(PayloadBytes(InstallManifest[i].Entry.ResourceId).size()))
+            skipped += std::string(" ") + InstallManifest[i].Entry.FileName;
+    printf("%zu files left, %d of them torn or empty; not written before the failure:%s; "
+           "first required file that did not fit: %s (entry %d)\n",
+           EntriesIn(dest).size(), torn, skipped.c_str(), InstallManifest[failed].Entry.FileName,
+           failed + 1);
     if (FileExists(dest + "\\engine.ini")) {
         EXPECT_EQ(ReadFileBytes(dest + "\\engine.ini"), PayloadBytes(120)) << "[Config] updated";
     }
