@@ -10,6 +10,7 @@
 #include "config_cases.h"
 #include "install/config.h"
 #include "install/file_helpers.h"
+#include "failing_calls.h"
 #include "install/replace_file.h"
 #include "temp_files.h"
 #include "ui/wizard.h"
@@ -195,58 +196,17 @@ TEST_F(ConfigFile, DeleteFileForced)
 
 namespace {
 
-// The file calls of one update, in place and in the replacement, counted
-// together: bit n of Failing makes the call numbered n fail. A failing
-// write leaves half of its bytes, as a disk that fills part-way does.
-int Failing, Count, Failed;
+// The in-place calls fail as planned too, counted with the replacement's
+// (failing_calls.h).
 ConfigFileCalls RealConfig;
-ReplaceFileCalls RealReplace;
-int Fails()
-{
-    int fails = (Failing >> Count++) & 1;
-    Failed += fails;
-    return fails;
-}
 int WriteAt(FILE* file, size_t at, const char* bytes, size_t count)
 {
-    if (!Fails())
+    if (!NextCallFails())
         return RealConfig.WriteAt(file, at, bytes, count);
     RealConfig.WriteAt(file, at, bytes, count / 2);
     return 0;
 }
-int Cut(FILE* file, size_t length) { return !Fails() && RealConfig.Cut(file, length); }
-int WriteNew(const char* path, const void* bytes, unsigned long count, int toDisk)
-{
-    if (!Fails())
-        return RealReplace.WriteNew(path, bytes, count, toDisk);
-    RealReplace.WriteNew(path, bytes, count / 2, toDisk);
-    return 0;
-}
-OneStepMove MoveInOneStep(const char* from, const char* to)
-{
-    if (Fails())
-        return OneStepMoveFailed;
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) ? MovedInOneStep : OneStepMoveFailed;
-}
-OneStepMove NoMoveInOneStep(const char*, const char*) { return NoOneStepMove; }
-int Rename(const char* from, const char* to) { return !Fails() && RealReplace.Rename(from, to); }
-
-// The names in the folder, engine.ini first when it is there.
-std::string FolderNames(const std::string& folder)
-{
-    std::string names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names = _stricmp(found.cFileName, "engine.ini") == 0 ? std::string(found.cFileName) + " " + names
-                                                                 : names + found.cFileName + " ";
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    return names;
-}
+int Cut(FILE* file, size_t length) { return !NextCallFails() && RealConfig.Cut(file, length); }
 
 // Longer updates; the last line of the first has no line end.
 const std::string Minimal = "[Config]\r\nA=1\r\n[B]\r\nx=1";
@@ -266,12 +226,12 @@ const std::string Shorter = "[Config]\r\nUseBmpFont=00\r\nForceLanguage=12\r\nA=
 TEST_F(ConfigFile, FailedCallsEndOldOrNew)
 {
     RealConfig = ConfigCalls;
-    RealReplace = ReplaceCalls;
+    const ReplaceFileCalls realReplace = ReplaceCalls;
     int outcomes[4] = {};
     for (const std::string& before : {ShippedIni, Minimal, Shorter}) {
         const std::string after = UpdatedText(before, 1, 2);
         for (int oneStep = 1; oneStep >= 0; --oneStep) {
-            for (Failing = 0; Failing < 256; ++Failing) {
+            for (FailingCalls = 0; FailingCalls < 256; ++FailingCalls) {
                 for (const std::string& name : {ini, folder + "\\TarvoOld.tmp"}) {
                     SetAttributes(name, 0);
                     DeleteFileA(name.c_str());
@@ -280,22 +240,22 @@ TEST_F(ConfigFile, FailedCallsEndOldOrNew)
                 SetAttributes(ini, FILE_ATTRIBUTE_SYSTEM);   // as the update finds it
                 const DWORD attributes = Attributes(ini);
                 ConfigCalls = {WriteAt, Cut};
-                ReplaceCalls = {WriteNew, oneStep ? MoveInOneStep : NoMoveInOneStep, Rename};
-                Count = Failed = 0;
+                ReplaceCalls = FailingReplaceCalls(oneStep);
+                CallCount = FailedCalls = 0;
                 const ConfigUpdate outcome = UpdateConfigFile(ini.c_str(), '0', 2);
                 ConfigCalls = RealConfig;
-                ReplaceCalls = RealReplace;
+                ReplaceCalls = realReplace;
                 outcomes[outcome]++;
-                const std::string names = FolderNames(folder), text = ReadBytes(ini);
+                const std::string names = FileNamesIn(folder), text = ReadBytes(ini);
                 const bool whole = names == "engine.ini " && Attributes(ini) == attributes &&
                                    text == (outcome == ConfigUpdated ? after : before);
-                if (Failed < 3) {
+                if (FailedCalls < 3) {
                     EXPECT_TRUE(whole && outcome != ConfigBroken)
-                        << "calls failing " << Failing << (oneStep ? "" : " (two renames)") << ": outcome "
+                        << "calls failing " << FailingCalls << (oneStep ? "" : " (two renames)") << ": outcome "
                         << outcome << ", folder " << names << ", engine.ini " << text;
                 } else if (!whole) {
                     EXPECT_TRUE(outcome == ConfigBroken || (!oneStep && names == "TarvoOld.tmp "))
-                        << "calls failing " << Failing << ": outcome " << outcome << ", folder " << names;
+                        << "calls failing " << FailingCalls << ": outcome " << outcome << ", folder " << names;
                 }
             }
         }
