@@ -218,12 +218,12 @@ void ShowFolderMessage(HWND dialog)
                 "Cannot create folder! Please check folder path.", 0, dialog);
 }
 
-// Reads the destination field into InstallDir once it is known to be a full
-// path that leaves room for every file: refused, nothing is made, where a
-// folder would be created and the installation would then fail on a file,
-// or put its files relative to wherever the installer was started. The
-// length is asked first: a copy into a short buffer may stop at a character
-// boundary and look short.
+// Reads the destination field into InstallDir, or refuses it, with nothing
+// made, unless it is a full path with room behind it for every file: a
+// relative one would resolve against wherever the installer was started,
+// and a folder too long for its files would be made for an installation
+// that fails part-way. The length is asked first: a copy into a short
+// buffer may stop at a character boundary and look short.
 int ReadDestination(HWND dialog)
 {
     if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_DEST_EDIT)) >= MAX_PATH)
