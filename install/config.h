@@ -1,4 +1,5 @@
-// The [Config] section of the engine's "engine.ini".
+// The [Config] section of the engine's "engine.ini": the update as a short
+// sequence over the file. The text rules are in install/config_text.h.
 #pragma once
 #include <stddef.h>
 #include <stdio.h>
@@ -7,49 +8,26 @@
 // ends read-only and hidden. Returns 1 on every path.
 int UpdateEngineConfig();
 
-// The calls through which the update changes the file, each 1 on success and
-// 0 on failure. A test replaces them to make one of them fail.
+// What an update left under the file's name.
+enum ConfigUpdate {
+    ConfigUnchanged,    // the file already held the values
+    ConfigUpdated,      // exactly the updated text
+    ConfigKeptOld,      // exactly the old text: it could not be read, or the change was undone
+    ConfigBroken,       // neither: the rewrite, its undoing and the replacement all failed
+};
+
+// The update of one file: read, compute, rewrite in place, and where that
+// does not complete, replace the file whole with the updated text. Leaves
+// the attributes alone.
+ConfigUpdate UpdateConfigFile(const char* path, char useBmpFont, int forceLanguage);
+
+// The calls through which the update rewrites the file in place, each 1 on
+// success and 0 on failure. A test replaces them to make one of them fail;
+// the replacement's own calls are in install/replace_file.h.
 struct ConfigFileCalls {
     // Writes the bytes at the offset and hands them to the system.
     int (*WriteAt)(FILE* file, size_t offset, const char* bytes, size_t count);
     // Cuts the file to a length; the update never grows a file with it.
     int (*Cut)(FILE* file, size_t length);
-    // Renames a file; fails when the new name exists.
-    int (*Rename)(const char* from, const char* to);
 };
 extern ConfigFileCalls ConfigCalls;
-
-// Pure rules of the update, on the file's bytes. The engine reads the file
-// through the system's profile functions, so the update reads it the same
-// way: section and key names without regard to case, blanks around a key
-// name and its '=' ignored, the first [Config] section and the first key of
-// a name in it counting.
-
-// Length of the line that starts at `start`, its line end included. Every CR
-// and every LF ends a line, a CR LF pair ends one.
-size_t IniLineLength(const char* text, size_t length, size_t start);
-
-enum IniLineKind { IniText, IniSection, IniKey };
-
-// Offsets into the line. A section's name lies between '[' and the last ']'
-// of the line, without surrounding blanks; a line that starts with '[' and
-// has no ']' is text. A key's name is what stands before its '=' (or the
-// whole line when it has none), its value what follows, both without
-// surrounding blanks. A key without '=' has an empty value at the end of its
-// name.
-struct IniLine {
-    IniLineKind Kind;
-    size_t NameStart, NameLength;
-    size_t ValueStart, ValueEnd;
-    int HasEquals;
-};
-
-IniLine ParseIniLine(const char* line, size_t length);
-
-// The whole file as the update leaves it: the first UseBmpFont and
-// ForceLanguage lines of the first [Config] section get their values
-// replaced; a missing key goes after the section's last line, a missing
-// section at the end of the file. Every other byte stays. Writes at most
-// `capacity` bytes into out (which may be null) and returns the full length.
-size_t UpdateConfigText(const char* text, size_t length, char useBmpFont, int forceLanguage,
-                        char* out, size_t capacity);

@@ -4,6 +4,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstring>
 
 int FormatBounded(char* out, std::size_t size, const char* format, ...)
 {
@@ -51,13 +52,21 @@ int AddFileAttributes(const char* path, int readOnly, int hidden)
     DWORD wanted = attributes;
     if (readOnly)
         wanted |= FILE_ATTRIBUTE_READONLY;
-    if (hidden) {
+    if (hidden)
         wanted |= FILE_ATTRIBUTE_HIDDEN;
-        // Wine stores hidden in an extended attribute, which it can no longer
-        // write once the file is read-only: hide a writable file first.
-        SetFileAttributesA(path, (attributes & ~FILE_ATTRIBUTE_READONLY) | FILE_ATTRIBUTE_HIDDEN);
-    }
-    return SetFileAttributesA(path, wanted) ? 1 : 0;
+    return SetAttributesExactly(path, wanted);
+}
+
+int SetAttributesExactly(const char* path, DWORD attributes)
+{
+    // "Normal" stands only alone.
+    if (attributes & ~FILE_ATTRIBUTE_NORMAL)
+        attributes &= ~FILE_ATTRIBUTE_NORMAL;
+    // Wine stores hidden in an extended attribute, which it can no longer
+    // write once the file is read-only: every other bit first.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) && (attributes & FILE_ATTRIBUTE_HIDDEN))
+        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+    return SetFileAttributesA(path, attributes ? attributes : FILE_ATTRIBUTE_NORMAL) ? 1 : 0;
 }
 
 int DeleteFileForced(const char* path)
@@ -86,4 +95,16 @@ int EndsWithBackslash(const char* path, UINT codePage)
 {
     const char* last = LastBackslash(path, codePage);
     return last && last[1] == '\0';
+}
+
+void StripTrailingBackslashes(char* path, UINT codePage)
+{
+    while (EndsWithBackslash(path, codePage))
+        path[strlen(path) - 1] = 0;
+}
+
+int StandaloneFolder(char* out, const char* folder)
+{
+    int bareDrive = folder[0] != '\0' && folder[1] == ':' && folder[2] == '\0';
+    return FormatBounded(out, MAX_PATH, bareDrive ? "%s\\" : "%s", folder);
 }

@@ -25,6 +25,9 @@ int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden);
 // 1 when the final attribute write succeeded, 0 otherwise.
 int AddFileAttributes(const char* path, int readOnly, int hidden);
 
+// Gives the file exactly these attributes. 1 when the final write succeeded.
+int SetAttributesExactly(const char* path, DWORD attributes);
+
 // Clears read-only and hidden, then deletes. 0 when the file was deleted,
 // -1 when it was not.
 int DeleteFileForced(const char* path);
@@ -35,3 +38,11 @@ int EndsWithBackslash(const char* path, UINT codePage);
 
 // The last character of the path that is a backslash, or null.
 const char* LastBackslash(const char* path, UINT codePage);
+
+// Removes every trailing backslash.
+void StripTrailingBackslashes(char* path, UINT codePage);
+
+// A folder path as a call that takes a folder alone must get it, in a
+// MAX_PATH buffer: a bare drive "D:" becomes its root "D:\", since "D:" alone
+// names the drive's current folder. 0 when it does not fit.
+int StandaloneFolder(char* out, const char* folder);

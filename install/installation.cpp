@@ -12,6 +12,7 @@
 #include "install/file_helpers.h"
 #include "install/manifest.h"
 #include "install/payload.h"
+#include "install/replace_file.h"
 #include "install/shortcut_names.h"
 #include "install/shortcuts.h"
 #include "resources/resource_ids.h"
@@ -89,42 +90,31 @@ void CreateShortcuts()
 {
     const ShortcutNames& names = ShortcutNamesFor(SystemLanguage);
     const ShortcutItem programs[] = {
-        {names.Engine, "TVO.exe"}, {names.Uninstall, "TVOUnInstall.exe"}, {nullptr, nullptr}};
+        {names.Engine, EngineFile}, {names.Uninstall, UninstallerFile}, {nullptr, nullptr}};
     CreateShortcutGroup(names.Engine, programs, CSIDL_PROGRAMS);
     SetProgress(94);
     if (CreateDesktopIcons) {
-        CreateDesktopShortcut("Quorlin.exe", names.Editor);
-        CreateDesktopShortcut("TVO.exe", names.Engine);
+        CreateDesktopShortcut(EditorFile, names.Editor);
+        CreateDesktopShortcut(EngineFile, names.Engine);
     }
     if (AutoStart) {
-        const ShortcutItem startup[] = {{names.Engine, "TVO.exe"}, {nullptr, nullptr}};
+        const ShortcutItem startup[] = {{names.Engine, EngineFile}, {nullptr, nullptr}};
         CreateShortcutGroup(nullptr, startup, CSIDL_STARTUP);
     }
 }
 
 // The settings file beside the installer replaces the one in the Windows
-// folder. It is copied under a temporary name first, so that a copy that
-// fails (unreadable source, full disk) leaves the old file in place.
+// folder, whole or not at all: a copy that fails (unreadable source, full
+// disk, the old file in use) leaves the old file as it was.
 void CopySettingsFile()
 {
     char source[MAX_PATH];
     char target[MAX_PATH];
-    char fresh[MAX_PATH];
     if (!FormatBounded(source, sizeof source, "%sAuxSet%c.bin", ModuleDir, SettingsFileDigit) ||
         _access(source, 0) != 0)
         return;
-    if (!FormatBounded(target, sizeof target, "%sAuxSet%c.bin", WindowsDir, SettingsFileDigit) ||
-        !FormatBounded(fresh, sizeof fresh, "%sAuxSet%c.new", WindowsDir, SettingsFileDigit))
-        return;
-    DeleteFileForced(fresh);
-    if (!CopyFileA(source, fresh, FALSE)) {
-        DeleteFileForced(fresh);
-        return;
-    }
-    DeleteFileForced(target);
-    // Fails when the old file could not be deleted (in use): it stays.
-    if (!MoveFileA(fresh, target))
-        DeleteFileForced(fresh);
+    if (FormatBounded(target, sizeof target, "%sAuxSet%c.bin", WindowsDir, SettingsFileDigit))
+        ReplaceFileWithCopy(source, target);
 }
 
 }  // namespace

@@ -14,6 +14,12 @@ int RunInstallation();
 // the message loop does not run during the installation.
 void SetProgress(int position);
 
+// The programs the shortcuts start: files of the manifest, in InstallDir.
+constexpr const char* EngineFile = "TVO.exe";
+constexpr const char* UninstallerFile = "TVOUnInstall.exe";
+constexpr const char* EditorFile = "Quorlin.exe";
+inline constexpr const char* ShortcutTargets[] = {EngineFile, UninstallerFile, EditorFile};
+
 // The stale-file set: 64 names, deleted before any extraction.
 constexpr int StaleFileCount = 64;
 // Formats stale path number index (0..63, deletion order) for installDir into

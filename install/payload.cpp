@@ -2,12 +2,11 @@
 // into the caller's buffer and written as one file.
 #include "install/payload.h"
 
-#include <io.h>
-#include <stdio.h>
 #include <string.h>
 #include <zlib.h>
 
 #include "install/file_helpers.h"
+#include "install/replace_file.h"
 #include "shell/startup.h"
 #include "ui/wizard.h"
 
@@ -131,23 +130,8 @@ int WritePayloadFile(const char* fileName, const unsigned char* data, unsigned l
     char path[MAX_PATH];
     if (!PayloadPath(path, InstallDir, fileName, explicitPath))
         return 0;
-
-    // A read-only or hidden file from an earlier installation must not stop
-    // the new one from replacing it.
-    if (_access(path, 0) == 0)
-        ClearFileAttributes(path, 1, 1);
-
-    FILE* file = fopen(path, "wb");
-    if (!file)
-        return 0;
-    size_t written = fwrite(data, 1, length, file);
-    // Buffered bytes that cannot be flushed (disk full) fail the close: the
-    // file is then not written completely either.
-    int closed = fclose(file) == 0;
-    if (written != length || !closed)
-        return 0;
-
-    if (readOnly || hidden)
-        AddFileAttributes(path, readOnly, hidden);
-    return 1;
+    // Whole or not at all: a disk that fills up, or a file in use, leaves an
+    // earlier installation's file as it was, read-only and hidden included.
+    DWORD attributes = (readOnly ? FILE_ATTRIBUTE_READONLY : 0) | (hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
+    return ReplaceFileWithBytes(path, data, length, attributes);
 }

@@ -77,18 +77,20 @@ int FallbackFolderPath(char* out, int folderKind)
     return Version3FolderPath(windowsDir, OsInfo.IsNt, userName, folderKind, CP_ACP, out);
 }
 
-// The working folder is the target's folder; a target without a backslash
-// leaves the link's default.
+// The working folder is the target's folder, a drive's root for a target
+// there; a target without a backslash leaves the link's default.
 void SetWorkingFolder(IShellLinkA* link, const char* target)
 {
     char folder[MAX_PATH];
+    char standalone[MAX_PATH];
     if (!FormatBounded(folder, sizeof folder, "%s", target))
         return;
     const char* cut = LastBackslash(folder, CP_ACP);
     if (!cut)
         return;
     folder[cut - folder] = '\0';
-    link->SetWorkingDirectory(folder);
+    if (StandaloneFolder(standalone, folder))
+        link->SetWorkingDirectory(standalone);
 }
 
 HRESULT SaveLink(IShellLinkA* link, const char* linkPath)

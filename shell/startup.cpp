@@ -118,13 +118,12 @@ int RunInstaller(HINSTANCE instance)
     case AtlasNoMemory:
         ShowMessage("内存不够。安装无法继续。", "Memory not enough!", 0, nullptr);
         Teardown();
-        return 1;
+        return ExitStartFailed;
     case AtlasInflateFailed:
-        Teardown();
-        return 1;
     case AtlasPlaneFailed:
+        // No window: nothing has been shown, and nothing may look like success.
         Teardown();
-        return 0;
+        return ExitStartFailed;
     }
 
     WizardState = 0;
@@ -135,9 +134,9 @@ int RunInstaller(HINSTANCE instance)
     if (!MainDialog) {
         // Nothing to show the user with; end as orderly as after a run.
         Teardown();
-        return 1;
+        return ExitStartFailed;
     }
     RunMessageLoop();
     Teardown();
-    return 0;
+    return InstallationFailed ? ExitInstallationFailed : ExitNormal;
 }

@@ -5,6 +5,11 @@
 
 constexpr int DefaultButtonId = 1001;
 
+// The process's exit codes.
+constexpr int ExitNormal = 0;               // installed, or cancelled
+constexpr int ExitStartFailed = 1;          // no wizard: the glyph atlas could not be decoded or drawn
+constexpr int ExitInstallationFailed = 2;   // an installation failed; its message was shown
+
 extern HINSTANCE AppInstance;
 extern HICON InstallerIcon;
 extern HWND MainDialog;

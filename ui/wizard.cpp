@@ -9,6 +9,7 @@
 #include <string.h>
 #include <time.h>
 
+#include "install/destination.h"
 #include "install/file_helpers.h"
 #include "install/installation.h"
 #include "install/payload.h"
@@ -220,17 +221,19 @@ void ShowFolderMessage(HWND dialog)
                 "Cannot create folder! Please check folder path.", 0, dialog);
 }
 
-// Reads the destination field into InstallDir. A text that does not fit is
-// refused rather than cut: the cut folder could be created and the
-// installation would then fail on its first file. The length is asked first:
-// a copy into a short buffer may stop at a character boundary and look short.
+// Reads the destination field into InstallDir, or refuses it, with nothing
+// made, unless it is a full path with room behind it for every file: a
+// relative one would resolve against wherever the installer was started,
+// and a folder too long for its files would be made for an installation
+// that fails part-way. The length is asked first: a copy into a short
+// buffer may stop at a character boundary and look short.
 int ReadDestination(HWND dialog)
 {
     if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_DEST_EDIT)) >= MAX_PATH)
         return 0;
     char typed[MAX_PATH + 1];
     GetDlgItemTextA(dialog, IDC_DEST_EDIT, typed, sizeof typed);
-    if (lstrlenA(typed) >= MAX_PATH)
+    if (lstrlenA(typed) >= MAX_PATH || CheckDestination(typed, CP_ACP) != DestinationUsable)
         return 0;
     lstrcpynA(InstallDir, typed, MAX_PATH);
     StripTrailingBackslashes(InstallDir, CP_ACP);
@@ -240,9 +243,10 @@ int ReadDestination(HWND dialog)
 // 1 when InstallDir exists or was created (with its "doc" subfolder).
 int PrepareDestination(HWND dialog)
 {
-    if (_chdir(InstallDir) == 0)
+    char folder[MAX_PATH];
+    if (StandaloneFolder(folder, InstallDir) && _chdir(folder) == 0)
         return 1;
-    if (!CreateDirectoryA(InstallDir, nullptr)) {
+    if (!CreateDirectoryA(folder, nullptr)) {
         ShowFolderMessage(dialog);
         return 0;
     }
@@ -328,6 +332,7 @@ void InstallTrigger(HWND dialog)
                     "Installation failed. Please check your system (quit all Tarvo applications) "
                     "and try again.",
                     0, dialog);
+    InstallationFailed = !installed;
     WizardState = WizardQuit;
 }
 
@@ -479,12 +484,6 @@ const char* LanguageText(ULONG_PTR id)
     return nullptr;
 }
 
-void StripTrailingBackslashes(char* path, UINT codePage)
-{
-    while (EndsWithBackslash(path, codePage))
-        path[strlen(path) - 1] = 0;
-}
-
 int DefaultDestination(const char* windowsDir, const char* folderName, char* out)
 {
     return FormatBounded(out, MAX_PATH, "%c:\\%s", windowsDir[0], folderName);
@@ -493,7 +492,7 @@ int DefaultDestination(const char* windowsDir, const char* folderName, char* out
 int DocFolderOf(const char* installDir, UINT codePage, char* out)
 {
     const char* separator = EndsWithBackslash(installDir, codePage) ? "" : "\\";
-    return FormatBounded(out, MAX_PATH, "%s%sdoc", installDir, separator);
+    return FormatBounded(out, MAX_PATH, "%s%s%s", installDir, separator, DocFolderName);
 }
 
 POINT RectCentre(const RECT& rect)

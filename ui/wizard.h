@@ -12,6 +12,7 @@ extern int CreateDesktopIcons;
 extern int AutoStart;
 extern int ForceLanguage;           // 0 English, 1 Simplified, 2 Traditional
 extern int LicenceLoaded;
+extern int InstallationFailed;      // 1 once a failed installation's message was shown
 
 INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 void ShowPage(HWND dialog, int page);
@@ -62,9 +63,6 @@ constexpr size_t LicenceStoreSize = LicenceBufferSize + LicenceLineLimit;
 // a two-byte character). Copies the item into line (LicenceItemSize bytes)
 // and returns 1; returns 0 when no item is left.
 int NextLicenceLine(const char* text, size_t* position, char* line);
-
-// Removes every trailing backslash.
-void StripTrailingBackslashes(char* path, UINT codePage);
 
 // "%c:\%s" from the drive letter of windowsDir and the folder name.
 // 0 when it does not fit into MAX_PATH bytes.

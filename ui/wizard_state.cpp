@@ -10,3 +10,4 @@ int CreateDesktopIcons;
 int AutoStart;
 int ForceLanguage;
 int LicenceLoaded;
+int InstallationFailed;

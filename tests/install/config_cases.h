@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "install/config.h"
+#include "install/config_text.h"
 
 struct ConfigCase {
     const char* Name;

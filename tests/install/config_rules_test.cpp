@@ -7,7 +7,7 @@
 #include <string>
 
 #include "config_cases.h"
-#include "install/config.h"
+#include "install/config_text.h"
 
 namespace {
 

@@ -265,7 +265,7 @@ TEST_F(Installation, FreshFolderReceivesEveryEntryTheConfigurationAndTheShortcut
     }
 
     EXPECT_EQ(ReadWholeFile(settings), "new settings");
-    EXPECT_FALSE(Exists(std::string(WindowsDir) + "AuxSet1.new"));
+    EXPECT_FALSE(Exists(std::string(WindowsDir) + "TarvoNew.tmp"));
 }
 
 // The old word base: four files with their own content and attributes, an
@@ -352,7 +352,7 @@ TEST_F(OldWordBase, AnswerYesRewritesItAndAFailedSettingsCopyKeepsTheOldFile)
     ExpectEngineUntouched();
     ExpectInstalled({"TVO.exe"});
     EXPECT_EQ(ReadWholeFile(settings), "old settings");
-    EXPECT_FALSE(Exists(std::string(WindowsDir) + "AuxSet1.new"));
+    EXPECT_FALSE(Exists(std::string(WindowsDir) + "TarvoNew.tmp"));
 }
 
 TEST_F(Installation, InstallFolderOfMaximumLengthFailsAtTheFirstEntry)

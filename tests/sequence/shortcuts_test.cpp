@@ -146,6 +146,12 @@ TEST_F(Shortcuts, LinkReadsBackWithTargetFolderDescriptionAndIcon)
     EXPECT_EQ(ReadShellLink(second).Target, missing);
     std::string tooLong = MakeScratchFolder("links") + "\\" + std::string(270, 'n') + ".lnk";
     EXPECT_EQ(CreateShellLink(missing.c_str(), tooLong.c_str(), "engine"), 0);
+
+    // A target at a drive's root works in that root, not in whatever folder
+    // is current on that drive ("C:").
+    std::string atRoot = MakeScratchFolder("links") + "\\root.lnk";
+    EXPECT_EQ(CreateShellLink("C:\\TVO.exe", atRoot.c_str(), "engine"), 1);
+    EXPECT_EQ(ReadShellLink(atRoot).WorkingFolder, "C:\\");
 }
 
 TEST_F(Shortcuts, ExistingGroupFolderIsReusedAndItsLinksOverwritten)

@@ -24,10 +24,11 @@ setup() {
         chown 0:0 "$readonly_dir"
         chmod 0555 "$readonly_dir"
         mkdir -p "$SYSTEMS_DRIVE"
-        # 6 MiB: the installation needs about 40 MB.
-        if mount -t tmpfs -o size=6m,uid=65534,gid=65534,mode=0755 systems-r "$SYSTEMS_DRIVE"; then
+        # 12 MiB: the installation needs about 40 MB; the files before
+        # corner.bin (6.8 MB) fit, corner.bin does not.
+        if mount -t tmpfs -o size=12m,uid=65534,gid=65534,mode=0755 systems-r "$SYSTEMS_DRIVE"; then
             ln -sfn "$SYSTEMS_DRIVE" "$prefix/dosdevices/r:"
-            echo "drive R: is a 6 MiB file system at $SYSTEMS_DRIVE"
+            echo "drive R: is a 12 MiB file system at $SYSTEMS_DRIVE"
         else
             echo "drive R: not made: mounting failed"
         fi

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <string>
+#include <vector>
 
 #include "install/manifest.h"
 #include "install/payload.h"
@@ -19,6 +20,9 @@ const char* const FailedEn =
     "Installation failed. Please check your system (quit all Tarvo applications) and try again.";
 const char* const FailedCn = "安装失败！请检查一下系统后，再重新安装。谢谢！";
 const char* const FolderEn = "Cannot create folder! Please check folder path.";
+const char* const SuccessEn = "Congratulations! Installation Success!";
+// The exit code of an installation that failed after its message (README).
+constexpr DWORD FailedInstallationCode = 2;
 
 // The wizard, walked to page 3 with the destination set.
 struct LastPage {
@@ -77,6 +81,32 @@ void ExpectNoShortcuts()
     EXPECT_FALSE(FileExists(places.Desktop + "\\" + names.Engine + ".lnk"));
 }
 
+// Writes a file as an earlier installation left it, hidden before read-only.
+void PutFile(const std::string& path, const std::string& bytes, DWORD flags)
+{
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr) << path;
+    fwrite(bytes.data(), 1, bytes.size(), file);
+    fclose(file);
+    if (flags & FILE_ATTRIBUTE_HIDDEN) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(path.c_str(), flags);
+}
+
+// The names of the files and folders in folder.
+std::vector<std::string> EntriesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (strcmp(found.cFileName, ".") != 0 && strcmp(found.cFileName, "..") != 0)
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
 long FileSize(const std::string& path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -106,26 +136,59 @@ int ExpectNothingAfterFirstFailure(const std::string& folder)
 
 }  // namespace
 
-// A typical installation onto a drive with 6 MiB of room: a required file
-// fails, the failure message follows after the 5-second minimum, the engine
+// A reinstallation onto a drive with 12 MiB of room that holds an older,
+// smaller corner.bin: the new one (6.8 MB, optional) does not fit. The older
+// copy survives with its attributes, no torn or temporary file is left, and
+// the installation goes on until a required file does not fit either: the
+// failure message after the 5-second minimum and its exit code; the engine
 // configuration and the shortcuts are not touched.
 TEST(SystemsHostile, NearlyFullDrive)
 {
     if (!FolderExists("R:\\")) GTEST_SKIP() << "drive R: (a small file system) is not available";
-    const std::string dest = "R:\\Tarvo";
+    const std::string dest = "R:\\Tarvo", corner = dest + "\\corner.bin";
+    const DWORD flags = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
     RemoveTree(dest);
     RemoveShortcutsFrom(ShellPlaces());
+    ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
+    const std::string older(99000, 'o');
+    PutFile(corner, older, flags);
     RunChoices choices;
     choices.Destination = dest;
     DWORD code;
     std::string chinese;
     EXPECT_EQ(InstallThroughWizard(InstallerPath().c_str(), choices, &code, &chinese), FailedEn);
     EXPECT_EQ(chinese, FailedCn);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(code, FailedInstallationCode);
+    EXPECT_TRUE(ReadFileBytes(corner) == older)
+        << "the older corner.bin is gone: " << FileSize(corner) << " bytes stand in its place";
+    EXPECT_EQ(Attributes(corner) & flags, flags);
+    // Whatever is left is whole: a file of the manifest as its payload, or
+    // the older copy; nothing else.
+    int torn = 0;
+    for (const std::string& name : EntriesIn(dest)) {
+        const ManifestRow* row = nullptr;
+        for (const ManifestRow& r : InstallManifest)
+            if (_stricmp(r.Entry.FileName, name.c_str()) == 0) row = &r;
+        if (!row) {
+            ADD_FAILURE() << "left in the destination: " << name;
+        } else if (name != "corner.bin" &&
+                   FileSize(dest + "\\" + name) != static_cast<long>(PayloadBytes(row->Entry.ResourceId).size())) {
+            ADD_FAILURE() << name << " is torn: " << FileSize(dest + "\\" + name) << " of "
+                          << PayloadBytes(row->Entry.ResourceId).size() << " bytes";
+            ++torn;
+        }
+    }
     int failed = ExpectNothingAfterFirstFailure(dest);
     ASSERT_GE(failed, 0) << "every file was written onto the small drive";
-    printf("first required file that did not fit: %s (entry %d)\n",
-           InstallManifest[failed].Entry.FileName, failed + 1);
+    std::string skipped;
+    for (int i = 0; i < failed; ++i)
+        if (FileSize(dest + "\\" + InstallManifest[i].Entry.FileName) !=
+            static_cast<long>(PayloadBytes(InstallManifest[i].Entry.ResourceId).size()))
+            skipped += std::string(" ") + InstallManifest[i].Entry.FileName;
+    printf("%zu files left, %d of them torn or empty; not written before the failure:%s; "
+           "first required file that did not fit: %s (entry %d)\n",
+           EntriesIn(dest).size(), torn, skipped.c_str(), InstallManifest[failed].Entry.FileName,
+           failed + 1);
     if (FileExists(dest + "\\engine.ini")) {
         EXPECT_EQ(ReadFileBytes(dest + "\\engine.ini"), PayloadBytes(120)) << "[Config] updated";
     }
@@ -147,21 +210,32 @@ TEST(SystemsHostile, ReadOnlyDestinationFolder)
         EXPECT_TRUE(w.StillOnLastPage());
         EXPECT_EQ(w.Press(dest), FailedEn);
         EXPECT_EQ(w.LastChinese, FailedCn);
-        EXPECT_EQ(w.Exit(), 0u);
+        EXPECT_EQ(w.Exit(), FailedInstallationCode);
     }
     EXPECT_FALSE(FolderExists(dest + "\\Tarvo"));
     EXPECT_FALSE(FileExists(dest + "\\keytab.dic"));
     ExpectNoShortcuts();
 }
 
-// Names no file system takes, a missing parent and a typed path past the
-// limit: the folder message every time, the wizard stays and can be left.
+// Started from a downloads folder that holds a folder "Tarvo", as a double
+// click in a file manager starts it: destinations that are not full paths
+// (relative, drive-relative, root-relative, a server without a share) get
+// the folder message and write nothing, whatever the current folder holds.
+// So do names no file system takes, a missing parent and a typed path past
+// the limit. The wizard stays every time and can be left.
 TEST(SystemsHostile, ImpossibleDestinations)
 {
+    const std::string downloads = "C:\\systems_downloads";
+    RemoveTree(downloads);
+    ASSERT_TRUE(CreateDirectoryA(downloads.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((downloads + "\\Tarvo").c_str(), nullptr));
     LastPage w;
-    ASSERT_TRUE(w.Open(InstallerPath().c_str(), "C:\\x"));
+    ASSERT_TRUE(w.Open(InstallerPath().c_str(), "C:\\x", downloads.c_str()));
     const std::string overlong = "C:\\" + std::string(400, 'a');
-    for (const std::string& dest : {std::string("C:\\bad|name"), std::string("C:\\a<b>c"),
+    for (const std::string& dest : {std::string("Tarvo"), std::string("C:Tarvo"),
+                                    std::string("\\systems_downloads\\Tarvo"), std::string("Tarvo\\doc"),
+                                    std::string("\\\\server"), std::string("\\\\server\\"),
+                                    std::string("C:\\bad|name"), std::string("C:\\a<b>c"),
                                     std::string("C:\\quote\"d"), std::string("C:\\what?"),
                                     std::string("Q:\\no_such_drive"),
                                     std::string("C:\\systems_no_parent\\Tarvo"), overlong}) {
@@ -169,52 +243,40 @@ TEST(SystemsHostile, ImpossibleDestinations)
         EXPECT_EQ(w.Press(dest), FolderEn);
         EXPECT_TRUE(w.StillOnLastPage());
     }
+    EXPECT_EQ(EntriesIn(downloads), std::vector<std::string>{"Tarvo"});
+    EXPECT_TRUE(EntriesIn(downloads + "\\Tarvo").empty()) << "written into the downloads folder's Tarvo";
     EXPECT_FALSE(FolderExists("C:\\systems_no_parent"));
     ClickButton(w.Run.Main, IDCANCEL);
     EXPECT_EQ(w.Exit(), 0u);
+    RemoveTree(downloads);
 }
 
-// A destination of 259 characters whose parent exists: the folder can be
-// made, but no file path fits, so the first required file fails. One
-// character more is refused before anything is made, although its first 259
-// characters name that folder.
+// The longest file name of the manifest, "TarvoInputEngineGuide.chm", has
+// 25 characters: 233 is the longest destination whose every file path fits
+// in 259. One character more is refused before anything is made; 233
+// installs every file.
 TEST(SystemsHostile, DestinationAtThePathLimit)
 {
     std::string parent = "C:\\systems_long";
     RemoveTree(parent);
     CreateDirectoryA(parent.c_str(), nullptr);
-    while (parent.size() < 259 - 40) {
+    while (parent.size() < 233 - 40) {
         parent += "\\" + std::string(30, 'p');
         ASSERT_TRUE(CreateDirectoryA(parent.c_str(), nullptr)) << parent.size();
     }
-    const std::string dest = parent + "\\" + std::string(259 - parent.size() - 1, 'd');
-    ASSERT_EQ(dest.size(), 259u);
+    const std::string dest = parent + "\\" + std::string(233 - parent.size() - 1, 'd');
+    ASSERT_EQ(dest.size(), 233u);
+    ASSERT_EQ((dest + "\\TarvoInputEngineGuide.chm").size(), 259u);
+    RemoveShortcutsFrom(ShellPlaces());
     LastPage w;
     ASSERT_TRUE(w.Open(InstallerPath().c_str(), dest));
     EXPECT_EQ(w.Press(dest + "d"), FolderEn);
     EXPECT_TRUE(w.StillOnLastPage());
-    EXPECT_FALSE(FolderExists(dest)) << "the cut destination was created";
-    std::string english = w.Press(dest);
-    // Either the folder cannot be made, or it can and no file fits into it.
-    if (english == FolderEn) {
-        EXPECT_TRUE(w.StillOnLastPage());
-        ClickButton(w.Run.Main, IDCANCEL);
-    } else {
-        EXPECT_EQ(english, FailedEn);
-    }
-    printf("259-character destination: \"%s\"; folder %s\n", english.c_str(),
-           FolderExists(dest) ? "made" : "not made");
+    EXPECT_TRUE(EntriesIn(parent).empty()) << "something was made for the refused destination";
+    EXPECT_EQ(w.Press(dest), SuccessEn);
     EXPECT_EQ(w.Exit(), 0u);
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dest + "\\*.*").c_str(), &found);
-    int files = 0;
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            files += !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    EXPECT_EQ(files, 0) << "a file was written under a path past the limit";
+    EXPECT_EQ(CountGoodManifestFiles(dest), ManifestSize);
+    RemoveShortcutsFrom(ShellPlaces());
     RemoveTree("C:\\systems_long");
 }
 
@@ -265,19 +327,11 @@ TEST(SystemsHostile, ExistingInstallationWithLockedAndProtectedFiles)
     RemoveTree(dest);
     RemoveShortcutsFrom(ShellPlaces());
     ASSERT_TRUE(CreateDirectoryA(dest.c_str(), nullptr));
-    auto put = [](const std::string& path, const std::string& bytes, DWORD flags) {
-        FILE* file = fopen(path.c_str(), "wb");
-        ASSERT_NE(file, nullptr) << path;
-        fwrite(bytes.data(), 1, bytes.size(), file);
-        fclose(file);
-        if (flags & FILE_ATTRIBUTE_HIDDEN) SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-        SetFileAttributesA(path.c_str(), flags);
-    };
     for (const ManifestRow& row : InstallManifest)
-        put(dest + "\\" + row.Entry.FileName, "old installation",
+        PutFile(dest + "\\" + row.Entry.FileName, "old installation",
             FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    put(dest + "\\learnAdjust.dic1111", "stale", FILE_ATTRIBUTE_READONLY);
-    put(dest + "\\keytab.dic0101", "stale", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    PutFile(dest + "\\learnAdjust.dic1111", "stale", FILE_ATTRIBUTE_READONLY);
+    PutFile(dest + "\\keytab.dic0101", "stale", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
     HANDLE engine = CreateFileA((dest + "\\TVO.exe").c_str(), GENERIC_READ, 0, nullptr,
                                 OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(engine, INVALID_HANDLE_VALUE);
@@ -285,8 +339,7 @@ TEST(SystemsHostile, ExistingInstallationWithLockedAndProtectedFiles)
     RunChoices choices;
     choices.Destination = dest;
     DWORD code;
-    EXPECT_EQ(InstallThroughWizard(InstallerPath().c_str(), choices, &code),
-              "Congratulations! Installation Success!");
+    EXPECT_EQ(InstallThroughWizard(InstallerPath().c_str(), choices, &code), SuccessEn);
     EXPECT_EQ(code, 0u);
     CloseHandle(engine);
 
@@ -331,7 +384,7 @@ TEST(SystemsHostile, DamagedPayloadStreams)
                                    &chinese),
               FailedEn);
     EXPECT_EQ(chinese, FailedCn);
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(code, FailedInstallationCode);
     for (int i = 0; i < ManifestSize; ++i) {
         const PayloadEntry& entry = InstallManifest[i].Entry;
         const bool written = i < 16 && entry.ResourceId != 118;

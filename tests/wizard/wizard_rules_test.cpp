@@ -5,6 +5,7 @@
 #include <string.h>
 #include <string>
 
+#include "install/destination.h"
 #include "install/file_helpers.h"
 #include "shell/startup.h"
 #include "ui/folder_browser.h"
@@ -119,6 +120,28 @@ TEST(Paths, TrailingBackslashIsFoundByCharacterNotByByte)
     char gbk[MAX_PATH] = "D:\\\x81\x5C";
     StripTrailingBackslashes(gbk, 936);
     EXPECT_STREQ(gbk, "D:\\\x81\x5C");
+}
+
+// What the install trigger takes before anything is written: a full path,
+// a drive's root or a share included, that leaves room behind it for the
+// manifest's longest name, "TarvoInputEngineGuide.chm" (25 characters).
+TEST(Paths, DestinationIsAFullPathWithRoomForEveryFile)
+{
+    for (const char* usable : {"C:\\Tarvo", "d:\\", "C:\\Tarvo\\", "\\\\server\\share",
+                               "\\\\server\\share\\Tarvo"})
+        EXPECT_EQ(CheckDestination(usable, 1252), DestinationUsable) << usable;
+    for (const char* relative : {"", "Tarvo", "Tarvo\\doc", "C:Tarvo", "C:", "\\Tarvo", "1:\\Tarvo",
+                                 "\\\\server", "\\\\server\\", "\\\\\\share"})
+        EXPECT_EQ(CheckDestination(relative, 1252), DestinationNotFullPath) << relative;
+    // In GBK 0x81 0x5C is one character: the server name has no share after it.
+    EXPECT_EQ(CheckDestination("\\\\srv\x81\\", 936), DestinationNotFullPath);
+    EXPECT_EQ(CheckDestination("\\\\srv\x81\\\\share", 936), DestinationUsable);
+
+    const std::string longest = "C:\\" + std::string(230, 'd');   // 233 + 1 + 25 = 259
+    EXPECT_EQ(CheckDestination(longest.c_str(), 1252), DestinationUsable);
+    EXPECT_EQ(CheckDestination((longest + "\\\\").c_str(), 1252), DestinationUsable);
+    EXPECT_EQ(CheckDestination((longest + "d").c_str(), 1252), DestinationTooLong);
+    EXPECT_EQ(CheckDestination(("C:\\" + std::string(400, 'd')).c_str(), 1252), DestinationTooLong);
 }
 
 TEST(Paths, DefaultDestinationTakesTheDriveOfTheWindowsFolder)

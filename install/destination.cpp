@@ -1,0 +1,71 @@
+// The destination check of the install trigger: pure rules over the text.
+#include "install/destination.h"
+
+#include <string.h>
+
+#include "install/file_helpers.h"
+#include "install/installation.h"
+#include "install/manifest.h"
+#include "install/replace_file.h"
+
+namespace {
+
+int IsDriveLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Length of the name that starts at name and ends at the next backslash or
+// at the end, walking by characters: a trail byte may be 0x5C.
+size_t NameLength(const char* name, UINT codePage)
+{
+    const char* p = name;
+    while (*p && *p != '\\')
+        p += IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*p)) && p[1] ? 2 : 1;
+    return static_cast<size_t>(p - name);
+}
+
+// "X:\..." or "\\server\share...". Anything else names a place relative to
+// the current drive or folder, which depends on how the installer was started.
+int IsFullPath(const char* path, UINT codePage)
+{
+    if (IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\')
+        return 1;
+    if (path[0] != '\\' || path[1] != '\\')
+        return 0;
+    const char* server = path + 2;
+    size_t serverLength = NameLength(server, codePage);
+    if (serverLength == 0 || server[serverLength] != '\\')
+        return 0;
+    return NameLength(server + serverLength + 1, codePage) > 0;
+}
+
+}  // namespace
+
+int LongestNameInDestination()
+{
+    size_t longest = strlen(DocFolderName);
+    if (longest < static_cast<size_t>(ReplacementNameLength))
+        longest = ReplacementNameLength;
+    for (const ManifestRow& row : InstallManifest)
+        if (strlen(row.Entry.FileName) > longest)
+            longest = strlen(row.Entry.FileName);
+    for (const char* target : ShortcutTargets)
+        if (strlen(target) > longest)
+            longest = strlen(target);
+    return static_cast<int>(longest);
+}
+
+DestinationCheck CheckDestination(const char* typed, UINT codePage)
+{
+    if (!IsFullPath(typed, codePage))
+        return DestinationNotFullPath;
+    char folder[MAX_PATH];
+    if (!FormatBounded(folder, sizeof folder, "%s", typed))
+        return DestinationTooLong;
+    StripTrailingBackslashes(folder, codePage);
+    // folder\name, with its NUL, in MAX_PATH bytes.
+    if (strlen(folder) + 1 + LongestNameInDestination() >= MAX_PATH)
+        return DestinationTooLong;
+    return DestinationUsable;
+}
