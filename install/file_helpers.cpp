@@ -21,6 +21,23 @@ int FormatBounded(char* out, std::size_t size, const char* format, ...)
     return 1;
 }
 
+int JoinWide(WCHAR* out, std::size_t units, std::initializer_list<const WCHAR*> pieces)
+{
+    std::size_t length = 0;
+    for (const WCHAR* piece : pieces)
+        for (; *piece; ++piece, ++length) {
+            if (length + 1 >= units) {
+                if (units > 0)
+                    out[0] = 0;
+                return 0;
+            }
+            out[length] = *piece;
+        }
+    if (units > 0)
+        out[length] = 0;
+    return units > 0;
+}
+
 int PayloadPath(char* out, const char* installDir, const char* fileName, const char* explicitPath)
 {
     return explicitPath ? FormatBounded(out, MAX_PATH, "%s", explicitPath)

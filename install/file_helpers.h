@@ -5,12 +5,18 @@
 #pragma once
 #include <windows.h>
 #include <cstddef>
+#include <initializer_list>
 
 // Bounded formatting for paths and texts: 1 when the whole text fits into
 // size bytes. When it does not, out is left empty, so that a cut path is
 // never used.
 int FormatBounded(char* out, std::size_t size, const char* format, ...)
     __attribute__((format(ms_printf, 3, 4)));
+
+// The pieces one after the other in out (units, the NUL included): 1 when
+// they fit, else 0 and an empty out. Paths in UTF-16, which no code page
+// limits, are composed so.
+int JoinWide(WCHAR* out, std::size_t units, std::initializer_list<const WCHAR*> pieces);
 
 // The target path of a payload file in a MAX_PATH buffer: explicitPath
 // unchanged, otherwise installDir\fileName. 0 (and an empty out) when the

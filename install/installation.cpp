@@ -18,6 +18,7 @@
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/startup.h"
+#include "shell/wide_system.h"
 #include "ui/message_dialog.h"
 #include "ui/wizard.h"
 
@@ -91,15 +92,15 @@ void CreateShortcuts()
     const ShortcutNames& names = ShortcutNamesFor(SystemLanguage);
     const ShortcutItem programs[] = {
         {names.Engine, EngineFile}, {names.Uninstall, UninstallerFile}, {nullptr, nullptr}};
-    CreateShortcutGroup(names.Engine, programs, CSIDL_PROGRAMS);
+    CreateShortcutGroup(names.Engine, programs, CSIDL_PROGRAMS, names.CodePage);
     SetProgress(94);
     if (CreateDesktopIcons) {
-        CreateDesktopShortcut(EditorFile, names.Editor);
-        CreateDesktopShortcut(EngineFile, names.Engine);
+        CreateDesktopShortcut(EditorFile, names.Editor, names.CodePage);
+        CreateDesktopShortcut(EngineFile, names.Engine, names.CodePage);
     }
     if (AutoStart) {
         const ShortcutItem startup[] = {{names.Engine, EngineFile}, {nullptr, nullptr}};
-        CreateShortcutGroup(nullptr, startup, CSIDL_STARTUP);
+        CreateShortcutGroup(nullptr, startup, CSIDL_STARTUP, names.CodePage);
     }
 }
 
@@ -108,12 +109,24 @@ void CreateShortcuts()
 // disk, the old file in use) leaves the old file as it was.
 void CopySettingsFile()
 {
+    char name[16];
+    FormatBounded(name, sizeof name, "AuxSet%c.bin", SettingsFileDigit);
+    // On NT through the wide calls: the installer's folder may lie in a
+    // profile named in what the ANSI code page cannot spell.
+    if (OsInfo.IsNt) {
+        WCHAR wideName[16], source[MAX_PATH], target[MAX_PATH];
+        if (WidenText(name, CP_ACP, wideName, 16) &&
+            JoinWide(source, MAX_PATH, {ModuleDirWide, wideName}) &&
+            JoinWide(target, MAX_PATH, {WindowsDirWide, wideName}) && ModuleDirWide[0] &&
+            WindowsDirWide[0] && WideFileAttributes(source) != INVALID_FILE_ATTRIBUTES)
+            ReplaceFileWithCopyWide(source, target);
+        return;
+    }
     char source[MAX_PATH];
     char target[MAX_PATH];
-    if (!FormatBounded(source, sizeof source, "%sAuxSet%c.bin", ModuleDir, SettingsFileDigit) ||
-        _access(source, 0) != 0)
+    if (!FormatBounded(source, sizeof source, "%s%s", ModuleDir, name) || _access(source, 0) != 0)
         return;
-    if (FormatBounded(target, sizeof target, "%sAuxSet%c.bin", WindowsDir, SettingsFileDigit))
+    if (FormatBounded(target, sizeof target, "%s%s", WindowsDir, name))
         ReplaceFileWithCopy(source, target);
 }
 

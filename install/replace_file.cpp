@@ -4,6 +4,7 @@
 
 #include "install/file_helpers.h"
 #include "shell/environment.h"
+#include "shell/wide_system.h"
 
 namespace {
 
@@ -158,6 +159,48 @@ int ReplaceFileWithCopy(const char* source, const char* target)
         return 0;
     }
     return PlaceFreshFile(fresh, target, copied & ReadOnlyAndHidden);
+}
+
+int ReplaceFileWithCopyWide(const WCHAR* source, const WCHAR* target)
+{
+    // The fresh file's name in the target's folder.
+    WCHAR fresh[MAX_PATH];
+    int folderLength = 0;
+    for (int i = 0; target[i] && i < MAX_PATH; ++i)
+        if (target[i] == L'\\')
+            folderLength = i + 1;
+    if (folderLength == 0 || folderLength >= MAX_PATH)
+        return 0;
+    for (int i = 0; i < folderLength; ++i)
+        fresh[i] = target[i];
+    if (!JoinWide(fresh + folderLength, MAX_PATH - folderLength, {FreshFileNameWide}))
+        return 0;
+    WideSetFileAttributes(fresh, FILE_ATTRIBUTE_NORMAL);    // left by a stopped run
+    WideDeleteFile(fresh);
+    const DWORD old = WideFileAttributes(target);
+    const DWORD copied =
+        WideCopyFile(source, fresh) ? WideFileAttributes(fresh) : INVALID_FILE_ATTRIBUTES;
+    // Flushed writable, as the ANSI copy is; its own bits come back in place.
+    if (copied == INVALID_FILE_ATTRIBUTES || !WideSetFileAttributes(fresh, FILE_ATTRIBUTE_NORMAL) ||
+        (old != INVALID_FILE_ATTRIBUTES && !WideFlushFile(fresh))) {
+        WideDeleteFile(fresh);
+        return 0;
+    }
+    // A read-only file cannot be moved over: its bits come back on failure.
+    if (old != INVALID_FILE_ATTRIBUTES && (old & ReadOnlyAndHidden))
+        WideSetFileAttributes(target, FILE_ATTRIBUTE_NORMAL);
+    if (!WideMoveFileReplacing(fresh, target)) {
+        if (old != INVALID_FILE_ATTRIBUTES)
+            WideSetFileAttributes(target, old);
+        WideDeleteFile(fresh);
+        return 0;
+    }
+    // Hidden before read-only: Wine cannot write hidden on a read-only file.
+    if (copied & FILE_ATTRIBUTE_HIDDEN)
+        WideSetFileAttributes(target, FILE_ATTRIBUTE_HIDDEN);
+    if (copied & ReadOnlyAndHidden)
+        WideSetFileAttributes(target, copied & ReadOnlyAndHidden);
+    return 1;
 }
 
 int PutFileInPlace(const char* fresh, const char* target)

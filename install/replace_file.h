@@ -12,6 +12,7 @@
 // The temporary names, in the target's folder. Fixed 8.3 names, so that a
 // stopped run's leftovers are found and removed by the next replacement.
 constexpr const char* FreshFileName = "TarvoNew.tmp";   // the new content, until it takes the name
+constexpr const WCHAR* FreshFileNameWide = L"TarvoNew.tmp";
 constexpr const char* AsideFileName = "TarvoOld.tmp";   // the old file while it steps aside (9x)
 // The longer of the two: a folder must leave room for it as for any file.
 constexpr int ReplacementNameLength = 12;
@@ -43,6 +44,11 @@ int ReplaceFileWithBytes(const char* target, const void* bytes, unsigned long le
 // Replaces target, or creates it, with a copy of source, which keeps the
 // source's read-only and hidden bits. 1 when target holds the copy.
 int ReplaceFileWithCopy(const char* source, const char* target);
+
+// ReplaceFileWithCopy on the NT family, for paths that the ANSI code page may
+// not spell (a profile folder named in Unicode). NT moves over an existing
+// file in one step, so nothing steps aside.
+int ReplaceFileWithCopyWide(const WCHAR* source, const WCHAR* target);
 
 // Puts the finished file fresh in target's place: target's read-only and
 // hidden bits are cleared first and come back if the move fails. 1 when

@@ -2,9 +2,9 @@
 #include "install/shortcut_names.h"
 
 constexpr ShortcutNames EnglishShortcutNames = {
-    "Tarvo Chinese Input Engine", "Tarvo UnInstall", "Quorlin"};
+    "Tarvo Chinese Input Engine", "Tarvo UnInstall", "Quorlin", 1252};
 constexpr ShortcutNames SimplifiedShortcutNames = {
-    "Tarvo中文输入引擎", "Tarvo输入引擎卸载", "Tarvo文本编辑"};
+    "Tarvo中文输入引擎", "Tarvo输入引擎卸载", "Tarvo文本编辑", 936};
 
 const ShortcutNames& ShortcutNamesFor(int systemLanguage)
 {

@@ -2,11 +2,13 @@
 // SystemLanguage selects: English, Simplified Chinese as GBK bytes and
 // Traditional Chinese as Big5 bytes.
 #pragma once
+#include <windows.h>
 
 struct ShortcutNames {
     const char* Engine;     // the programs group, and every shortcut to TVO.exe
     const char* Uninstall;  // TVOUnInstall.exe
     const char* Editor;     // Quorlin.exe
+    UINT CodePage;          // of the three names: 936 GBK, 950 Big5 (English: ASCII)
 };
 
 extern const ShortcutNames EnglishShortcutNames;

@@ -1,18 +1,15 @@
 // Shell shortcuts. Every path is composed in a MAX_PATH buffer with bounded
-// formatting: a path that does not fit fails the one operation that needs it.
+// composition: a path that does not fit fails the one operation that needs it.
 #include "install/shortcuts.h"
 
-#include <io.h>
 #include <objbase.h>
 #include <shlobj.h>
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
 
 #include "install/file_helpers.h"
 #include "shell/environment.h"
 #include "shell/startup.h"
 #include "shell/system_library.h"
+#include "shell/wide_system.h"
 #include "ui/message_dialog.h"
 #include "ui/wizard.h"
 
@@ -25,28 +22,37 @@ constexpr const char* FolderFailedCn = "无法建目录(%s)!";
 constexpr const char* FolderFailedEn = "Cannot create folder!";
 
 // What the version-3 fallback appends to the profile folder for each kind.
-const char* Version3Subfolder(int folderKind)
+const WCHAR* Version3Subfolder(int folderKind)
 {
     switch (folderKind) {
-    case CSIDL_PROGRAMS: return "start menu\\programs";
-    case CSIDL_DESKTOP: return "Desktop";
-    case CSIDL_STARTUP: return "start menu\\programs\\startup";
-    default: return "";
+    case CSIDL_PROGRAMS: return L"start menu\\programs";
+    case CSIDL_DESKTOP: return L"Desktop";
+    case CSIDL_STARTUP: return L"start menu\\programs\\startup";
+    default: return L"";
     }
 }
 
-// The version-4 shell's functions; a shell without them finds no folder.
-using GetMallocFunction = HRESULT(WINAPI*)(IMalloc**);
-using GetFolderLocationFunction = HRESULT(WINAPI*)(HWND, int, LPITEMIDLIST*);
-using GetPathFunction = BOOL(WINAPI*)(LPCITEMIDLIST, char*);
-
-int ShellFolderPath(char* out, int folderKind)
+// The path of an item-id list: the wide call on the NT family, the ANSI one
+// on 9x.
+int PathOfIdList(LPCITEMIDLIST list, WCHAR* out)
 {
+    if (OsInfo.IsNt)
+        return WidePathFromIdList(list, out) ? 1 : 0;
+    using GetPathFunction = BOOL(WINAPI*)(LPCITEMIDLIST, char*);
+    auto getPath = SystemFunctionAs<GetPathFunction>("SHELL32.DLL", "SHGetPathFromIDListA");
+    char path[MAX_PATH];
+    return getPath && getPath(list, path) && WidenText(path, CP_ACP, out, MAX_PATH);
+}
+
+// The version-4 shell's functions; a shell without them finds no folder.
+int ShellFolderPath(WCHAR* out, int folderKind)
+{
+    using GetMallocFunction = HRESULT(WINAPI*)(IMalloc**);
+    using GetFolderLocationFunction = HRESULT(WINAPI*)(HWND, int, LPITEMIDLIST*);
     auto getMalloc = SystemFunctionAs<GetMallocFunction>("SHELL32.DLL", "SHGetMalloc");
     auto getLocation =
         SystemFunctionAs<GetFolderLocationFunction>("SHELL32.DLL", "SHGetSpecialFolderLocation");
-    auto getPath = SystemFunctionAs<GetPathFunction>("SHELL32.DLL", "SHGetPathFromIDListA");
-    if (!getMalloc || !getLocation || !getPath)
+    if (!getMalloc || !getLocation)
         return 0;
     IMalloc* allocator = nullptr;
     if (FAILED(getMalloc(&allocator)))
@@ -56,155 +62,226 @@ int ShellFolderPath(char* out, int folderKind)
         allocator->Release();
         return 0;
     }
-    int found = getPath(list, out) ? 1 : 0;
+    int found = PathOfIdList(list, out);
     allocator->Free(list);
     allocator->Release();
     return found;
 }
 
-int FallbackFolderPath(char* out, int folderKind)
+int FallbackFolderPath(WCHAR* out, int folderKind)
 {
-    char windowsDir[MAX_PATH];
-    UINT length = GetWindowsDirectoryA(windowsDir, MAX_PATH);
-    char userName[256] = "";
+    WCHAR windowsDir[MAX_PATH];
+    WCHAR userName[256] = L"";
+    UINT length = 0;
     if (OsInfo.IsNt) {
-        DWORD size = sizeof userName;
-        if (!GetUserNameA(userName, &size))
+        length = WideWindowsDirectory(windowsDir, MAX_PATH);
+        DWORD size = sizeof userName / sizeof userName[0];
+        if (!WideUserName(userName, &size))
             return 0;
+    } else {
+        char ansi[MAX_PATH];
+        length = GetWindowsDirectoryA(ansi, MAX_PATH);
+        if (length > 0 && length < MAX_PATH && !WidenText(ansi, CP_ACP, windowsDir, MAX_PATH))
+            length = 0;
     }
     if (length == 0 || length >= MAX_PATH)
         return 0;
-    return Version3FolderPath(windowsDir, OsInfo.IsNt, userName, folderKind, CP_ACP, out);
+    return Version3FolderPath(windowsDir, OsInfo.IsNt, userName, folderKind, out);
 }
 
-// The working folder is the target's folder, a drive's root for a target
-// there; a target without a backslash leaves the link's default.
-void SetWorkingFolder(IShellLinkA* link, const char* target)
+// Whether something exists at path, and making a folder there: the wide
+// calls on the NT family, the ANSI ones on 9x.
+int Exists(const WCHAR* path)
 {
-    char folder[MAX_PATH];
-    char standalone[MAX_PATH];
-    if (!FormatBounded(folder, sizeof folder, "%s", target))
-        return;
-    const char* cut = LastBackslash(folder, CP_ACP);
-    if (!cut)
-        return;
-    folder[cut - folder] = '\0';
-    if (StandaloneFolder(standalone, folder))
-        link->SetWorkingDirectory(standalone);
+    if (OsInfo.IsNt)
+        return WideFileAttributes(path) != INVALID_FILE_ATTRIBUTES;
+    char ansi[MAX_PATH];
+    return NarrowText(path, CP_ACP, ansi, MAX_PATH) && GetFileAttributesA(ansi) != INVALID_FILE_ATTRIBUTES;
 }
 
-HRESULT SaveLink(IShellLinkA* link, const char* linkPath)
+int MakeFolder(const WCHAR* path)
+{
+    if (OsInfo.IsNt)
+        return WideCreateDirectory(path) ? 1 : 0;
+    char ansi[MAX_PATH];
+    return NarrowText(path, CP_ACP, ansi, MAX_PATH) && CreateDirectoryA(ansi, nullptr);
+}
+
+// The target's folder, in MAX_PATH units: a drive's root for a target
+// there, since "D:" alone names the drive's current folder; empty for a
+// target without a folder.
+void WorkingFolderOf(const WCHAR* target, WCHAR* out)
+{
+    int cut = -1;
+    for (int i = 0; target[i] && i < MAX_PATH; ++i)
+        if (target[i] == L'\\')
+            cut = i;
+    const int length = cut == 2 && target[1] == L':' ? 3 : cut < 0 ? 0 : cut;
+    for (int i = 0; i < length; ++i)
+        out[i] = target[i];
+    out[length] = 0;
+}
+
+// The texts of a link, through either interface: they name the same calls.
+template <class Link, class Char>
+HRESULT DescribeLink(Link* link, const Char* target, const Char* description, const Char* folder)
+{
+    HRESULT result = link->SetPath(target);
+    if (FAILED(result))
+        return result;
+    link->SetDescription(description);
+    link->SetIconLocation(target, 0);
+    if (folder[0])
+        link->SetWorkingDirectory(folder);
+    return result;
+}
+
+using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+
+// The shell-link object with its texts in *made: IShellLinkW on the NT
+// family; on 9x, whose shell has only IShellLinkA, the texts in the ANSI
+// code page.
+HRESULT MakeLink(CreateFunction create, const WCHAR* target, const WCHAR* description,
+                 IUnknown** made)
+{
+    WCHAR folder[MAX_PATH];
+    WorkingFolderOf(target, folder);
+    if (OsInfo.IsNt) {
+        IShellLinkW* link = nullptr;
+        HRESULT result = create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link));
+        if (FAILED(result))
+            return result;
+        *made = link;
+        return DescribeLink(link, target, description, folder);
+    }
+    char ansiTarget[MAX_PATH], ansiDescription[MAX_PATH], ansiFolder[MAX_PATH];
+    if (!NarrowText(target, CP_ACP, ansiTarget, MAX_PATH) ||
+        !NarrowText(description, CP_ACP, ansiDescription, MAX_PATH) ||
+        !NarrowText(folder, CP_ACP, ansiFolder, MAX_PATH))
+        return E_FAIL;
+    IShellLinkA* link = nullptr;
+    HRESULT result = create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                            reinterpret_cast<void**>(&link));
+    if (FAILED(result))
+        return result;
+    *made = link;
+    return DescribeLink(link, ansiTarget, ansiDescription, ansiFolder);
+}
+
+HRESULT SaveLink(IUnknown* link, const WCHAR* linkPath)
 {
     IPersistFile* file = nullptr;
     HRESULT result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
     if (FAILED(result))
         return result;
-    WCHAR widePath[MAX_PATH];
-    if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, widePath, MAX_PATH) == 0)
-        result = E_FAIL;    // longer than MAX_PATH units: nothing is saved
-    else
-        result = file->Save(widePath, TRUE);
+    result = file->Save(linkPath, TRUE);
     file->Release();
     return result;
 }
 
-}  // namespace
-
-int Version3FolderPath(const char* windowsDir, int isNt, const char* userName, int folderKind,
-                       UINT codePage, char* out)
+// A shortcut called name (text of namesCodePage) in folder to
+// InstallDir\targetName, described by its name. 1 when it was saved.
+int CreateNamedShortcut(const WCHAR* folder, const char* name, const char* targetName,
+                        UINT namesCodePage)
 {
-    const char* separator = EndsWithBackslash(windowsDir, codePage) ? "" : "\\";
-    if (isNt)
-        return FormatBounded(out, MAX_PATH, "%s%sprofiles\\%s\\%s", windowsDir, separator,
-                             userName, Version3Subfolder(folderKind));
-    return FormatBounded(out, MAX_PATH, "%s%s%s", windowsDir, separator,
-                         Version3Subfolder(folderKind));
+    char ansiTarget[MAX_PATH];
+    WCHAR target[MAX_PATH], wideName[MAX_PATH], linkPath[MAX_PATH];
+    return FormatBounded(ansiTarget, sizeof ansiTarget, "%s\\%s", InstallDir, targetName) &&
+           WidenText(ansiTarget, CP_ACP, target, MAX_PATH) &&
+           WidenText(name, namesCodePage, wideName, MAX_PATH) &&
+           JoinWide(linkPath, MAX_PATH, {folder, L"\\", wideName, L".lnk"}) &&
+           CreateShellLink(target, linkPath, wideName);
 }
 
-int GetShellFolderPath(char* out, int folderKind)
+// The Start Menu message: every failure of a group ends here but the
+// folder's own.
+int StartMenuFailed()
+{
+    ShowMessage(StartMenuFailedCn, StartMenuFailedEn, MB_OK, MainDialog);
+    return 0;
+}
+
+// The group folder cannot be made: its path in the message, in the
+// message's own code page, where '?' stands for what GBK cannot spell.
+int GroupFolderFailed(const WCHAR* group)
+{
+    char shown[MAX_PATH * 2];
+    char text[sizeof shown + 32];
+    NarrowText(group, MessageCodePage, shown, sizeof shown);
+    FormatBounded(text, sizeof text, FolderFailedCn, shown);
+    ShowMessage(text, FolderFailedEn, MB_OK, MainDialog);
+    return 0;
+}
+
+}  // namespace
+
+int Version3FolderPath(const WCHAR* windowsDir, int isNt, const WCHAR* userName, int folderKind,
+                       WCHAR* out)
+{
+    int length = 0;
+    while (windowsDir[length])
+        ++length;
+    const WCHAR* separator = length > 0 && windowsDir[length - 1] == L'\\' ? L"" : L"\\";
+    if (isNt)
+        return JoinWide(out, MAX_PATH, {windowsDir, separator, L"profiles\\", userName, L"\\",
+                                        Version3Subfolder(folderKind)});
+    return JoinWide(out, MAX_PATH, {windowsDir, separator, Version3Subfolder(folderKind)});
+}
+
+int GetShellFolderPath(WCHAR* out, int folderKind)
 {
     if (OsInfo.IsVersion3)
         return FallbackFolderPath(out, folderKind);
     return ShellFolderPath(out, folderKind);
 }
 
-int CreateShellLink(const char* target, const char* linkPath, const char* description)
+int CreateShellLink(const WCHAR* target, const WCHAR* linkPath, const WCHAR* description)
 {
     // COM is loaded with the first shortcut, not at start-up.
     using InitializeFunction = HRESULT(WINAPI*)(void*);
-    using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
     using UninitializeFunction = void(WINAPI*)();
     auto initialize = SystemFunctionAs<InitializeFunction>("OLE32.DLL", "CoInitialize");
     auto create = SystemFunctionAs<CreateFunction>("OLE32.DLL", "CoCreateInstance");
     auto uninitialize = SystemFunctionAs<UninitializeFunction>("OLE32.DLL", "CoUninitialize");
     if (!initialize || !create || !uninitialize || FAILED(initialize(nullptr)))
         return 0;
-    IShellLinkA* link = nullptr;
-    HRESULT result = create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                            reinterpret_cast<void**>(&link));
-    if (SUCCEEDED(result)) {
-        result = link->SetPath(target);
-        if (SUCCEEDED(result)) {
-            link->SetDescription(description);
-            link->SetIconLocation(target, 0);
-            SetWorkingFolder(link, target);
-            result = SaveLink(link, linkPath);
-        }
+    IUnknown* link = nullptr;
+    HRESULT result = MakeLink(create, target, description, &link);
+    if (SUCCEEDED(result))
+        result = SaveLink(link, linkPath);
+    if (link)
         link->Release();
-    }
     uninitialize();
     return SUCCEEDED(result) ? 1 : 0;
 }
 
-int CreateShortcutGroup(const char* groupName, const ShortcutItem* items, int folderKind)
+int CreateShortcutGroup(const char* groupName, const ShortcutItem* items, int folderKind,
+                        UINT namesCodePage)
 {
-    char folder[MAX_PATH];
-    if (!GetShellFolderPath(folder, folderKind)) {
-        ShowMessage(StartMenuFailedCn, StartMenuFailedEn, 0, MainDialog);
-        return 0;
-    }
+    WCHAR folder[MAX_PATH];
+    if (!GetShellFolderPath(folder, folderKind))
+        return StartMenuFailed();
     if (groupName && groupName[0]) {
-        char group[MAX_PATH];
+        WCHAR name[MAX_PATH], group[MAX_PATH];
         // A group folder that cannot even be named cannot hold shortcuts.
-        if (!FormatBounded(group, sizeof group, "%s\\%s", folder, groupName)) {
-            ShowMessage(StartMenuFailedCn, StartMenuFailedEn, 0, MainDialog);
-            return 0;
-        }
-        if (_access(group, 0) != 0 && !CreateDirectoryA(group, nullptr)) {
-            // Room for the whole folder path: the message is never cut.
-            char text[MAX_PATH + 32];
-            FormatBounded(text, sizeof text, FolderFailedCn, group);
-            ShowMessage(text, FolderFailedEn, 0, MainDialog);
-            return 0;
-        }
-        std::memcpy(folder, group, sizeof folder);
+        if (!WidenText(groupName, namesCodePage, name, MAX_PATH) ||
+            !JoinWide(group, MAX_PATH, {folder, L"\\", name}))
+            return StartMenuFailed();
+        if (!Exists(group) && !MakeFolder(group))
+            return GroupFolderFailed(group);
+        JoinWide(folder, MAX_PATH, {group});
     }
+    // Every item is tried, whatever the ones before it did.
     int allMade = 1;
-    for (const ShortcutItem* item = items; item && item->Name; ++item) {
-        char linkPath[MAX_PATH];
-        char target[MAX_PATH];
-        if (FormatBounded(linkPath, sizeof linkPath, "%s\\%s.lnk", folder, item->Name) &&
-            FormatBounded(target, sizeof target, "%s\\%s", InstallDir, item->Target) &&
-            CreateShellLink(target, linkPath, item->Name))
-            continue;
-        allMade = 0;
-    }
-    if (allMade)
-        return 1;
-    ShowMessage(StartMenuFailedCn, StartMenuFailedEn, 0, MainDialog);
-    return 0;
+    for (const ShortcutItem* item = items; item && item->Name; ++item)
+        allMade &= CreateNamedShortcut(folder, item->Name, item->Target, namesCodePage);
+    return allMade ? 1 : StartMenuFailed();
 }
 
-void CreateDesktopShortcut(const char* targetName, const char* shortcutName)
+void CreateDesktopShortcut(const char* targetName, const char* shortcutName, UINT namesCodePage)
 {
-    char target[MAX_PATH];
-    char folder[MAX_PATH];
-    char linkPath[MAX_PATH];
-    if (!FormatBounded(target, sizeof target, "%s\\%s", InstallDir, targetName))
-        return;
-    if (!GetShellFolderPath(folder, CSIDL_DESKTOP))
-        return;
-    if (!FormatBounded(linkPath, sizeof linkPath, "%s\\%s.lnk", folder, shortcutName))
-        return;
-    CreateShellLink(target, linkPath, shortcutName);
+    WCHAR folder[MAX_PATH];
+    if (GetShellFolderPath(folder, CSIDL_DESKTOP))
+        CreateNamedShortcut(folder, shortcutName, targetName, namesCodePage);
 }

@@ -5,11 +5,13 @@
 #include <string.h>
 
 #include "install/file_helpers.h"
+#include "shell/wide_system.h"
 
 OperatingSystemInfo OsInfo;
 int SystemLanguage;
 char DefaultFolderName[16];
 char ModuleDir[MAX_PATH];
+WCHAR ModuleDirWide[MAX_PATH];
 
 int LanguageForSystem(int multiByteAnsi, WORD langId)
 {
@@ -33,6 +35,17 @@ void ModuleFolderOf(const char* modulePath, UINT codePage, char* out)
     }
     memcpy(out, modulePath, folderLength);
     out[folderLength] = '\0';
+}
+
+void WideModuleFolderOf(const WCHAR* modulePath, WCHAR* out)
+{
+    int folderLength = 0;
+    for (int i = 0; modulePath[i] && i < MAX_PATH; ++i)
+        if (modulePath[i] == L'\\')
+            folderLength = i + 1;
+    for (int i = 0; i < folderLength; ++i)
+        out[i] = modulePath[i];
+    out[folderLength < MAX_PATH ? folderLength : 0] = 0;
 }
 
 void DetectEnvironment(HINSTANCE instance)
@@ -61,4 +74,10 @@ void DetectEnvironment(HINSTANCE instance)
     if (length == 0 || length >= MAX_PATH)
         modulePath[0] = '\0';
     ModuleFolderOf(modulePath, CP_ACP, ModuleDir);
+
+    WCHAR wideModulePath[MAX_PATH];
+    DWORD units = OsInfo.IsNt ? WideModuleFileName(instance, wideModulePath, MAX_PATH) : 0;
+    if (units == 0 || units >= MAX_PATH)
+        wideModulePath[0] = 0;
+    WideModuleFolderOf(wideModulePath, ModuleDirWide);
 }

@@ -14,6 +14,9 @@ extern OperatingSystemInfo OsInfo;
 extern int SystemLanguage;          // 0 English, 1 Simplified (GBK), 2 Traditional (Big5)
 extern char DefaultFolderName[16];  // "Tarvo"
 extern char ModuleDir[MAX_PATH];    // installer's folder, with trailing backslash
+// The same folder as the NT family's wide call gives it (empty on 9x): a
+// profile folder may be named in what the ANSI code page cannot spell.
+extern WCHAR ModuleDirWide[MAX_PATH];
 
 void DetectEnvironment(HINSTANCE instance);
 
@@ -23,3 +26,6 @@ int LanguageForSystem(int multiByteAnsi, WORD langId);
 // "A:\" when there is none. codePage tells the double-byte characters, whose
 // trail byte may be 0x5C.
 void ModuleFolderOf(const char* modulePath, UINT codePage, char* out);
+// The same for a wide module path into out (MAX_PATH units); empty when there
+// is no backslash.
+void WideModuleFolderOf(const WCHAR* modulePath, WCHAR* out);

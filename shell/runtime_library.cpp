@@ -17,7 +17,7 @@
 #define RUNTIME_FUNCTIONS(X)                                                            \
     X(_access) X(_chdir) X(_chsize) X(_fileno) X(_getcwd) X(_stricmp) X(_strnicmp)      \
     X(_vsnprintf) X(atoi) X(clearerr) X(exit) X(fclose) X(fflush) X(fgetc) X(fopen)      \
-    X(fread) X(free) X(fseek) X(ftell) X(fwrite) X(malloc) X(memchr) X(setvbuf)          \
+    X(fread) X(free) X(fseek) X(ftell) X(fwrite) X(malloc) X(memchr) X(memcmp) X(setvbuf) \
     X(strchr) X(strcmp) X(strlen) X(time)
 
 // The pointer, empty until bound, and the stub in a section of its own, so

@@ -27,8 +27,9 @@ constexpr Prerequisite Prerequisites[] = {
 };
 
 // The shell, COM, common dialogs and common controls with what they need
-// first: room for all of them.
-LoadedLibrary Loaded[8];
+// first, and the system libraries whose wide calls are looked up: room for
+// all of them.
+LoadedLibrary Loaded[12];
 int LoadedCount;
 
 HMODULE LibraryModule(const char* name)

@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+// The code page of every message's Chinese text: GBK.
+constexpr UINT MessageCodePage = 936;
+
 // kind 0: OK (1); kind 4: Yes (6) / No (7); other: OK (1) / Cancel (2).
 // Escape and the close box give 2. english may be null; owner may be null.
 int ShowMessage(const char* chinese, const char* english, int kind, HWND owner);

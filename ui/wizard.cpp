@@ -16,6 +16,7 @@
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/startup.h"
+#include "shell/wide_system.h"
 #include "ui/folder_browser.h"
 #include "ui/message_dialog.h"
 #include "ui/owner_draw.h"
@@ -41,12 +42,21 @@ void FillWindowsDir()
         WindowsDir[length] = '\\';
         WindowsDir[length + 1] = 0;
     }
+    // On NT the wide call too: what it gives reaches the system unchanged.
+    UINT units = OsInfo.IsNt ? WideWindowsDirectory(WindowsDirWide, MAX_PATH) : 0;
+    if (units == 0 || units + 1 >= MAX_PATH)
+        WindowsDirWide[0] = 0;
+    else if (WindowsDirWide[units - 1] != L'\\')
+        JoinWide(WindowsDirWide + units, MAX_PATH - units, {L"\\"});
 }
 
+// The box keeps an English name per entry: the NT family would convert a
+// GBK string through the system's code page, which under UTF-8 is no valid
+// text at all. The painter draws the Chinese from LanguageList by item data.
 void FillLanguageCombo(HWND dialog)
 {
     for (const LanguageEntry& entry : LanguageList) {
-        LPARAM text = reinterpret_cast<LPARAM>(entry.Text);
+        LPARAM text = reinterpret_cast<LPARAM>(entry.Name);
         LRESULT index = entry.Id == ForceLanguage
             ? SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_INSERTSTRING, 0, text)
             : SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_ADDSTRING, 0, text);

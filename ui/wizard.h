@@ -7,6 +7,7 @@
 extern int WizardState;             // 0..3 page, 99 installing, -1 quit
 extern char InstallDir[MAX_PATH];   // destination, no trailing backslash
 extern char WindowsDir[MAX_PATH];   // with trailing backslash
+extern WCHAR WindowsDirWide[MAX_PATH];  // the same from the wide call, on NT (empty on 9x)
 extern int ChineseDisplayOk;
 extern int CreateDesktopIcons;
 extern int AutoStart;
@@ -34,11 +35,13 @@ inline constexpr int PageTable[][PageRowSize] = {
 struct LanguageEntry {
     int Id;             // item data of the combo box entry, value of ForceLanguage
     const char* Text;   // MixedText, painted by the owner-draw code
+    const char* Name;   // the entry's string in the combo box, for screen readers:
+                        // English, which every code page spells
 };
 inline constexpr LanguageEntry LanguageList[] = {
-    {0, "English 英文"},
-    {1, "Chinese(Simplified)  中文简体"},
-    {2, "Chinese(Traditional) 中文繁体"},
+    {0, "English 英文", "English"},
+    {1, "Chinese(Simplified)  中文简体", "Chinese (Simplified)"},
+    {2, "Chinese(Traditional) 中文繁体", "Chinese (Traditional)"},
 };
 
 // The display text of a LanguageList id; null for any other value.

@@ -5,6 +5,7 @@
 int WizardState;
 char InstallDir[MAX_PATH];
 char WindowsDir[MAX_PATH];
+WCHAR WindowsDirWide[MAX_PATH];
 int ChineseDisplayOk;
 int CreateDesktopIcons;
 int AutoStart;

@@ -71,19 +71,29 @@ int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run,
                  const StartOptions* options)
 {
     *run = InstallerRun{};
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    char commandLine[MAX_PATH + 2];
-    snprintf(commandLine, sizeof commandLine, "\"%s\"", exePath);
+    const std::wstring exe = Utf8ToWide(exePath);
+    std::wstring commandLine = L"\"" + exe + L"\"";
     std::string environment;
     if (options && !options->Environment.empty())
         environment = EnvironmentWith(options->Environment);
-    if (!CreateProcessA(exePath, commandLine, nullptr, nullptr, FALSE, 0,
-                        environment.empty() ? nullptr : &environment[0], currentDir, &startup,
+    if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                        environment.empty() ? nullptr : &environment[0],
+                        currentDir ? Utf8ToWide(currentDir).c_str() : nullptr, &startup,
                         &run->Process))
         return 0;
     WaitForInputIdle(run->Process.hProcess, Patient(10000));
     return 1;
+}
+
+std::wstring Utf8ToWide(const std::string& text)
+{
+    std::wstring wide(text.size() + 1, L'\0');
+    int units = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0],
+                                    static_cast<int>(wide.size()));
+    wide.resize(units > 0 ? units - 1 : 0);
+    return wide;
 }
 
 int StartInstaller(const char* exePath, const char* currentDir, InstallerRun* run,
@@ -330,6 +340,16 @@ std::string ControlText(HWND dialog, int id)
     LRESULT got = Ask(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]), 0);
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
+}
+
+std::string ChineseCaption(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    WCHAR wide[1024] = L"";
+    Ask(control, WM_GETTEXT, sizeof wide / sizeof wide[0], reinterpret_cast<LPARAM>(wide), 0);
+    char gbk[2048] = "";
+    WideCharToMultiByte(936, 0, wide, -1, gbk, sizeof gbk, nullptr, nullptr);
+    return gbk;
 }
 
 std::wstring ListItemText(HWND list, int index)

@@ -30,10 +30,13 @@ struct StartOptions {
     std::vector<std::string> Environment;
 };
 
-// Starts exePath with currentDir as its current directory. Returns 1 once
-// the process runs; the main window is not waited for.
+// Starts exePath with currentDir as its current directory, both UTF-8 (any
+// name a profile folder may have). Returns 1 once the process runs; the main
+// window is not waited for.
 int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run,
                  const StartOptions* options = nullptr);
+// UTF-8 as UTF-16.
+std::wstring Utf8ToWide(const std::string& text);
 // StartProcess, then waits for the wizard window. 1 when it appeared.
 int StartInstaller(const char* exePath, const char* currentDir, InstallerRun* run,
                    const StartOptions* options = nullptr);
@@ -113,6 +116,9 @@ int IsShown(HWND dialog, int id);
 int IsEnabled(HWND dialog, int id);
 int IsTicked(HWND dialog, int id);
 std::string ControlText(HWND dialog, int id);     // WM_GETTEXT, ANSI
+// The Chinese line of a message as GBK bytes, whatever this system's code
+// page: the NT family keeps it in UTF-16, read here through the wide call.
+std::string ChineseCaption(HWND dialog, int id);
 std::wstring ListItemText(HWND list, int index);  // LB_GETTEXT through the W call
 // The bytes the installer draws a caption or a licence line from, read from
 // its memory: the text a control's user data points to (the message's

@@ -225,7 +225,7 @@ void ExpectSuccessMessage(HWND message, time_t started, DWORD elapsedMs)
     EXPECT_GE(shown - started, 5) << "result message before 5 whole seconds";
     EXPECT_GE(elapsedMs, 4000u);
     EXPECT_EQ(ControlText(message, IDC_MSG_ENGLISH), "Congratulations! Installation Success!");
-    EXPECT_EQ(ControlText(message, IDC_MSG_CHINESE), "祝贺您：安装顺利完成！");
+    EXPECT_EQ(ChineseCaption(message, IDC_MSG_CHINESE), "祝贺您：安装顺利完成！");
     EXPECT_TRUE(IsShown(message, 1));
     EXPECT_FALSE(IsShown(message, 2));
 }
@@ -375,7 +375,7 @@ TEST(Wizard, FolderMessagesThenNewFolderWithTrailingBackslash)
         ASSERT_NE(message, nullptr) << "no folder message, attempt " << attempt;
         EXPECT_EQ(ControlText(message, IDC_MSG_ENGLISH),
                   "Cannot create folder! Please check folder path.");
-        EXPECT_EQ(ControlText(message, IDC_MSG_CHINESE),
+        EXPECT_EQ(ChineseCaption(message, IDC_MSG_CHINESE),
                   "无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。");
         Dismiss(message, 1);
         EXPECT_TRUE(w.OnPage(3));
@@ -551,7 +551,7 @@ TEST(Wizard, DisplayTestNeedsOneAnswer)
         HWND message = w.Message();
         ASSERT_NE(message, nullptr) << "no question message, round " << round;
         EXPECT_EQ(ControlText(message, IDC_MSG_ENGLISH), "Please select a choice.");
-        EXPECT_EQ(ControlText(message, IDC_MSG_CHINESE), "请您回答提问.");
+        EXPECT_EQ(ChineseCaption(message, IDC_MSG_CHINESE), "请您回答提问.");
         Dismiss(message, 1);
         EXPECT_TRUE(w.OnPage(1));
         if (round == 0) {

@@ -7,6 +7,7 @@
 #include <psapi.h>
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <cstdlib>
 
 #include "install/installation.h"
@@ -125,6 +126,7 @@ int main()
         SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SamplingBarProc)));
     MainDialog = window;
     std::snprintf(WindowsDir, MAX_PATH, "%s", ModuleDir);   // no AuxSet1.bin beside us
+    std::wcscpy(WindowsDirWide, ModuleDirWide);
     CreateDesktopIcons = 1;
     AutoStart = 1;
     ChineseDisplayOk = 1;
@@ -163,13 +165,14 @@ int main()
 
     // Two parts of the run measured alone: the five shortcuts it saves and
     // its fifteen progress positions.
-    char links[MAX_PATH], target[MAX_PATH], link[MAX_PATH];
+    char links[MAX_PATH];
+    WCHAR target[MAX_PATH], link[MAX_PATH];
     FreshFolder("links", 0, links);
-    std::snprintf(target, sizeof target, "%s\\TVO.exe", InstallDir);
+    std::swprintf(target, MAX_PATH, L"%hs\\TVO.exe", InstallDir);
     double linkStart = BenchSeconds();
     for (int i = 0; i < 5; ++i) {
-        std::snprintf(link, sizeof link, "%s\\link%d.lnk", links, i);
-        CreateShellLink(target, link, "benchmark");
+        std::swprintf(link, MAX_PATH, L"%hs\\link%d.lnk", links, i);
+        CreateShellLink(target, link, L"benchmark");
     }
     double linkTime = BenchSeconds() - linkStart;
     double progressStart = BenchSeconds();

@@ -75,12 +75,21 @@ struct Link {
 
 // The five shortcuts of a run with Desktop icons and start-up, in the
 // language of SystemLanguage.
+// A special folder in the system's code page, which spells the test user's.
+std::string ShellFolderOf(int kind)
+{
+    WCHAR wide[MAX_PATH] = L"";
+    GetShellFolderPath(wide, kind);
+    char path[MAX_PATH] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, path, MAX_PATH, nullptr, nullptr);
+    return path;
+}
+
 std::vector<Link> ExpectedLinks()
 {
-    char programs[MAX_PATH] = "", desktop[MAX_PATH] = "", startup[MAX_PATH] = "";
-    GetShellFolderPath(programs, CSIDL_PROGRAMS);
-    GetShellFolderPath(desktop, CSIDL_DESKTOP);
-    GetShellFolderPath(startup, CSIDL_STARTUP);
+    const std::string programs = ShellFolderOf(CSIDL_PROGRAMS);
+    const std::string desktop = ShellFolderOf(CSIDL_DESKTOP);
+    const std::string startup = ShellFolderOf(CSIDL_STARTUP);
     const ShortcutNames& names = ShortcutNamesFor(SystemLanguage);
     std::string group = std::string(programs) + "\\" + names.Engine;
     return {{group + "\\" + names.Engine + ".lnk", "TVO.exe"},
@@ -92,9 +101,7 @@ std::vector<Link> ExpectedLinks()
 
 std::string GroupFolder()
 {
-    char programs[MAX_PATH] = "";
-    GetShellFolderPath(programs, CSIDL_PROGRAMS);
-    return std::string(programs) + "\\" + ShortcutNamesFor(SystemLanguage).Engine;
+    return ShellFolderOf(CSIDL_PROGRAMS) + "\\" + ShortcutNamesFor(SystemLanguage).Engine;
 }
 
 // Once per process: the environment, the atlas for the message dialog, the
@@ -132,6 +139,9 @@ public:
 
         std::snprintf(ModuleDir, MAX_PATH, "%s\\", MakeScratchFolder("module").c_str());
         std::snprintf(WindowsDir, MAX_PATH, "%s\\", MakeScratchFolder("windows").c_str());
+        // The NT family's copy of the settings file goes by the wide folders.
+        MultiByteToWideChar(CP_ACP, 0, ModuleDir, -1, ModuleDirWide, MAX_PATH);
+        MultiByteToWideChar(CP_ACP, 0, WindowsDir, -1, WindowsDirWide, MAX_PATH);
         ASSERT_TRUE(WriteWholeFile(std::string(ModuleDir) + "AuxSet1.bin", "new settings"));
         std::printf("SystemLanguage %d; shortcuts of a full run:\n", SystemLanguage);
         for (const Link& link : ExpectedLinks())

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <cstring>
+#include <cwchar>
 #include <string>
 
 #include "install/shortcuts.h"
@@ -16,11 +17,26 @@ namespace {
 
 constexpr const char* StartMenuFailed = "Failed to create an entry on Start Menu.";
 
+// Test paths are ASCII: the system's code page spells them.
+std::wstring Wide(const std::string& text)
+{
+    WCHAR wide[1024] = L"";
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 1024);
+    return wide;
+}
+
+std::string Narrow(const WCHAR* text)
+{
+    char narrow[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
+}
+
 std::string FolderOf(int kind)
 {
-    char path[MAX_PATH] = "";
+    WCHAR path[MAX_PATH] = L"";
     EXPECT_EQ(GetShellFolderPath(path, kind), 1) << "folder kind " << kind;
-    return path;
+    return Narrow(path);
 }
 
 class Shortcuts : public ::testing::Test {
@@ -39,67 +55,68 @@ protected:
 
 TEST(Version3Folders, NtPathsGoThroughTheUserProfile)
 {
-    char out[MAX_PATH];
-    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_PROGRAMS, 1252, out), 1);
-    EXPECT_STREQ(out, "C:\\WINNT35\\profiles\\alice\\start menu\\programs");
-    ASSERT_EQ(Version3FolderPath("C:\\WINNT35\\", 1, "alice", CSIDL_DESKTOP, 1252, out), 1);
-    EXPECT_STREQ(out, "C:\\WINNT35\\profiles\\alice\\Desktop");
-    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_STARTUP, 1252, out), 1);
-    EXPECT_STREQ(out, "C:\\WINNT35\\profiles\\alice\\start menu\\programs\\startup");
-    ASSERT_EQ(Version3FolderPath("C:\\WINNT35", 1, "alice", CSIDL_FONTS, 1252, out), 1);
-    EXPECT_STREQ(out, "C:\\WINNT35\\profiles\\alice\\");
+    WCHAR out[MAX_PATH];
+    ASSERT_EQ(Version3FolderPath(L"C:\\WINNT35", 1, L"alice", CSIDL_PROGRAMS, out), 1);
+    EXPECT_STREQ(out, L"C:\\WINNT35\\profiles\\alice\\start menu\\programs");
+    ASSERT_EQ(Version3FolderPath(L"C:\\WINNT35\\", 1, L"alice", CSIDL_DESKTOP, out), 1);
+    EXPECT_STREQ(out, L"C:\\WINNT35\\profiles\\alice\\Desktop");
+    ASSERT_EQ(Version3FolderPath(L"C:\\WINNT35", 1, L"alice", CSIDL_STARTUP, out), 1);
+    EXPECT_STREQ(out, L"C:\\WINNT35\\profiles\\alice\\start menu\\programs\\startup");
+    ASSERT_EQ(Version3FolderPath(L"C:\\WINNT35", 1, L"alice", CSIDL_FONTS, out), 1);
+    EXPECT_STREQ(out, L"C:\\WINNT35\\profiles\\alice\\");
 }
 
 TEST(Version3Folders, OtherPlatformsHaveNoProfile)
 {
-    char out[MAX_PATH];
-    ASSERT_EQ(Version3FolderPath("C:\\WINDOWS", 0, "ignored", CSIDL_PROGRAMS, 1252, out), 1);
-    EXPECT_STREQ(out, "C:\\WINDOWS\\start menu\\programs");
-    ASSERT_EQ(Version3FolderPath("C:\\", 0, "ignored", CSIDL_DESKTOP, 1252, out), 1);
-    EXPECT_STREQ(out, "C:\\Desktop");
-    ASSERT_EQ(Version3FolderPath("C:\\WINDOWS", 0, "ignored", CSIDL_STARTUP, 1252, out), 1);
-    EXPECT_STREQ(out, "C:\\WINDOWS\\start menu\\programs\\startup");
-    // A Windows folder ending in Big5 許 (B3 5C) still gets its separator.
-    ASSERT_EQ(Version3FolderPath("C:\\\xB3\x5C", 0, "", CSIDL_DESKTOP, 950, out), 1);
-    EXPECT_STREQ(out, "C:\\\xB3\x5C\\Desktop");
+    WCHAR out[MAX_PATH];
+    ASSERT_EQ(Version3FolderPath(L"C:\\WINDOWS", 0, L"ignored", CSIDL_PROGRAMS, out), 1);
+    EXPECT_STREQ(out, L"C:\\WINDOWS\\start menu\\programs");
+    ASSERT_EQ(Version3FolderPath(L"C:\\", 0, L"ignored", CSIDL_DESKTOP, out), 1);
+    EXPECT_STREQ(out, L"C:\\Desktop");
+    ASSERT_EQ(Version3FolderPath(L"C:\\WINDOWS", 0, L"ignored", CSIDL_STARTUP, out), 1);
+    EXPECT_STREQ(out, L"C:\\WINDOWS\\start menu\\programs\\startup");
+    // A Windows folder ending in 許, whose Big5 trail byte is a backslash's,
+    // still gets its separator.
+    ASSERT_EQ(Version3FolderPath(L"C:\\\u8A31", 0, L"", CSIDL_DESKTOP, out), 1);
+    EXPECT_STREQ(out, L"C:\\\u8A31\\Desktop");
 }
 
 TEST(Version3Folders, PathThatDoesNotFitStaysInItsBuffer)
 {
-    char guarded[MAX_PATH + 16];
-    std::memset(guarded, '#', sizeof guarded);
+    WCHAR guarded[MAX_PATH + 16];
+    std::wmemset(guarded, L'#', MAX_PATH + 16);
     // "C:\" + 236 + "\" = 240, then "Desktop" (7) = 247 fits; the NT profile
     // part ("profiles\" + user + "\") pushes it past 259.
-    std::string windows = "C:\\" + std::string(236, 'w');
-    ASSERT_EQ(Version3FolderPath(windows.c_str(), 0, "", CSIDL_DESKTOP, 1252, guarded), 1);
-    EXPECT_EQ(std::strlen(guarded), 247u);
-    std::memset(guarded, '#', sizeof guarded);
-    EXPECT_EQ(Version3FolderPath(windows.c_str(), 1, "someuser", CSIDL_DESKTOP, 1252, guarded), 0);
-    EXPECT_EQ(guarded[0], '\0');
+    std::wstring windows = L"C:\\" + std::wstring(236, L'w');
+    ASSERT_EQ(Version3FolderPath(windows.c_str(), 0, L"", CSIDL_DESKTOP, guarded), 1);
+    EXPECT_EQ(std::wcslen(guarded), 247u);
+    std::wmemset(guarded, L'#', MAX_PATH + 16);
+    EXPECT_EQ(Version3FolderPath(windows.c_str(), 1, L"someuser", CSIDL_DESKTOP, guarded), 0);
+    EXPECT_EQ(guarded[0], L'\0');
     for (int i = MAX_PATH; i < MAX_PATH + 16; ++i)
-        ASSERT_EQ(guarded[i], '#') << "byte " << i << " past the buffer was written";
+        ASSERT_EQ(guarded[i], L'#') << "unit " << i << " past the buffer was written";
     // Exactly 259 characters still fit.
-    std::string edge = "C:\\" + std::string(248, 'w');    // + "\Desktop" = 259
-    EXPECT_EQ(Version3FolderPath(edge.c_str(), 0, "", CSIDL_DESKTOP, 1252, guarded), 1);
-    EXPECT_EQ(std::strlen(guarded), 259u);
-    std::string over = edge + "w";
-    EXPECT_EQ(Version3FolderPath(over.c_str(), 0, "", CSIDL_DESKTOP, 1252, guarded), 0);
+    std::wstring edge = L"C:\\" + std::wstring(248, L'w');    // + "\Desktop" = 259
+    EXPECT_EQ(Version3FolderPath(edge.c_str(), 0, L"", CSIDL_DESKTOP, guarded), 1);
+    EXPECT_EQ(std::wcslen(guarded), 259u);
+    std::wstring over = edge + L"w";
+    EXPECT_EQ(Version3FolderPath(over.c_str(), 0, L"", CSIDL_DESKTOP, guarded), 0);
 }
 
 TEST_F(Shortcuts, Version3FallbackUsesWindowsFolderAndUserName)
 {
-    char windows[MAX_PATH];
-    GetWindowsDirectoryA(windows, MAX_PATH);
-    char user[256];
-    DWORD size = sizeof user;
-    ASSERT_TRUE(GetUserNameA(user, &size));
+    WCHAR windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    WCHAR user[256];
+    DWORD size = 256;
+    ASSERT_TRUE(GetUserNameW(user, &size));
     OsInfo.IsVersion3 = 1;
     for (int isNt = 0; isNt <= 1; ++isNt) {
         OsInfo.IsNt = isNt;
         for (int kind : {CSIDL_DESKTOP, CSIDL_PROGRAMS, CSIDL_STARTUP}) {
-            char expected[MAX_PATH];
-            ASSERT_EQ(Version3FolderPath(windows, isNt, user, kind, CP_ACP, expected), 1);
-            EXPECT_EQ(FolderOf(kind), expected) << "NT " << isNt << ", kind " << kind;
+            WCHAR expected[MAX_PATH];
+            ASSERT_EQ(Version3FolderPath(windows, isNt, user, kind, expected), 1);
+            EXPECT_EQ(FolderOf(kind), Narrow(expected)) << "NT " << isNt << ", kind " << kind;
         }
     }
 }
@@ -112,8 +129,8 @@ TEST_F(Shortcuts, Version3GroupWhoseFolderCannotBeMadeShowsTheFolderMessage)
     OsInfo.IsNt = 1;
     const ShortcutItem items[] = {{"Sequence V3 Item", "TVO.exe"}, {nullptr, nullptr}};
     MessageAnswerer answerer(IDOK);
-    EXPECT_EQ(CreateShortcutGroup("Sequence V3 Group", items, CSIDL_PROGRAMS), 0);
-    CreateDesktopShortcut("Quorlin.exe", "Sequence V3 Desktop");
+    EXPECT_EQ(CreateShortcutGroup("Sequence V3 Group", items, CSIDL_PROGRAMS, 1252), 0);
+    CreateDesktopShortcut("Quorlin.exe", "Sequence V3 Desktop", 1252);
     std::string group = FolderOf(CSIDL_PROGRAMS) + "\\Sequence V3 Group";
     std::string desktop = FolderOf(CSIDL_DESKTOP) + "\\Sequence V3 Desktop.lnk";
     auto answered = answerer.Answered();
@@ -129,7 +146,7 @@ TEST_F(Shortcuts, LinkReadsBackWithTargetFolderDescriptionAndIcon)
     std::string target = std::string(InstallDir) + "\\Quorlin.exe";
     ASSERT_TRUE(WriteWholeFile(target, "MZ"));
     std::string link = MakeScratchFolder("links") + "\\editor.lnk";
-    ASSERT_EQ(CreateShellLink(target.c_str(), link.c_str(), "Quorlin editor"), 1);
+    ASSERT_EQ(CreateShellLink(Wide(target).c_str(), Wide(link).c_str(), L"Quorlin editor"), 1);
     LinkInfo info = ReadShellLink(link);
     ASSERT_TRUE(info.Loaded);
     EXPECT_STREQ(info.Target.c_str(), target.c_str());
@@ -142,15 +159,15 @@ TEST_F(Shortcuts, LinkReadsBackWithTargetFolderDescriptionAndIcon)
     // and a link path longer than the system limit fails without writing.
     std::string missing = std::string(InstallDir) + "\\TVO.exe";
     std::string second = MakeScratchFolder("links") + "\\engine.lnk";
-    EXPECT_EQ(CreateShellLink(missing.c_str(), second.c_str(), "engine"), 1);
+    EXPECT_EQ(CreateShellLink(Wide(missing).c_str(), Wide(second).c_str(), L"engine"), 1);
     EXPECT_EQ(ReadShellLink(second).Target, missing);
     std::string tooLong = MakeScratchFolder("links") + "\\" + std::string(270, 'n') + ".lnk";
-    EXPECT_EQ(CreateShellLink(missing.c_str(), tooLong.c_str(), "engine"), 0);
+    EXPECT_EQ(CreateShellLink(Wide(missing).c_str(), Wide(tooLong).c_str(), L"engine"), 0);
 
     // A target at a drive's root works in that root, not in whatever folder
     // is current on that drive ("C:").
     std::string atRoot = MakeScratchFolder("links") + "\\root.lnk";
-    EXPECT_EQ(CreateShellLink("C:\\TVO.exe", atRoot.c_str(), "engine"), 1);
+    EXPECT_EQ(CreateShellLink(L"C:\\TVO.exe", Wide(atRoot).c_str(), L"engine"), 1);
     EXPECT_EQ(ReadShellLink(atRoot).WorkingFolder, "C:\\");
 }
 
@@ -161,13 +178,13 @@ TEST_F(Shortcuts, ExistingGroupFolderIsReusedAndItsLinksOverwritten)
                 GetLastError() == ERROR_ALREADY_EXISTS);
     std::string first = group + "\\Sequence Engine.lnk";
     std::string old = std::string(InstallDir) + "\\old.exe";
-    ASSERT_EQ(CreateShellLink(old.c_str(), first.c_str(), "old"), 1);
+    ASSERT_EQ(CreateShellLink(Wide(old).c_str(), Wide(first).c_str(), L"old"), 1);
 
     const ShortcutItem items[] = {
         {"Sequence Engine", "TVO.exe"}, {"Sequence UnInstall", "TVOUnInstall.exe"},
         {nullptr, nullptr}};
     MessageAnswerer answerer(IDOK);
-    EXPECT_EQ(CreateShortcutGroup("Sequence Test Group", items, CSIDL_PROGRAMS), 1);
+    EXPECT_EQ(CreateShortcutGroup("Sequence Test Group", items, CSIDL_PROGRAMS, 1252), 1);
     EXPECT_TRUE(answerer.Answered().empty());
     LinkInfo engine = ReadShellLink(first);
     LinkInfo uninstall = ReadShellLink(group + "\\Sequence UnInstall.lnk");
@@ -191,7 +208,7 @@ TEST_F(Shortcuts, FailingItemsDoNotStopTheGroupAndShowOneMessage)
                                   {"Sequence Good Item", "TVO.exe"},
                                   {nullptr, nullptr}};
     MessageAnswerer answerer(IDOK);
-    EXPECT_EQ(CreateShortcutGroup("Sequence Failing Group", items, CSIDL_PROGRAMS), 0);
+    EXPECT_EQ(CreateShortcutGroup("Sequence Failing Group", items, CSIDL_PROGRAMS, 1252), 0);
     auto answered = answerer.Answered();
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].English, StartMenuFailed);
@@ -211,8 +228,8 @@ TEST_F(Shortcuts, InstallFolderOfMaximumLengthFailsEachShortcutCleanly)
     ASSERT_EQ(std::strlen(InstallDir), 259u);
     const ShortcutItem items[] = {{"Sequence Long Target", "TVO.exe"}, {nullptr, nullptr}};
     MessageAnswerer answerer(IDOK);
-    EXPECT_EQ(CreateShortcutGroup(nullptr, items, CSIDL_STARTUP), 0);
-    CreateDesktopShortcut("TVO.exe", "Sequence Long Target");
+    EXPECT_EQ(CreateShortcutGroup(nullptr, items, CSIDL_STARTUP, 1252), 0);
+    CreateDesktopShortcut("TVO.exe", "Sequence Long Target", 1252);
     auto answered = answerer.Answered();
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].English, StartMenuFailed);
@@ -226,8 +243,8 @@ TEST_F(Shortcuts, StartupAndDesktopLinksGoStraightIntoTheirFolders)
     std::string desktop = FolderOf(CSIDL_DESKTOP);
     const ShortcutItem items[] = {{"Sequence Startup", "TVO.exe"}, {nullptr, nullptr}};
     MessageAnswerer answerer(IDOK);
-    EXPECT_EQ(CreateShortcutGroup("", items, CSIDL_STARTUP), 1);
-    CreateDesktopShortcut("Quorlin.exe", "Sequence Desktop");
+    EXPECT_EQ(CreateShortcutGroup("", items, CSIDL_STARTUP, 1252), 1);
+    CreateDesktopShortcut("Quorlin.exe", "Sequence Desktop", 1252);
     EXPECT_TRUE(answerer.Answered().empty());
     std::string startupLink = startup + "\\Sequence Startup.lnk";
     std::string desktopLink = desktop + "\\Sequence Desktop.lnk";

@@ -52,7 +52,7 @@ struct LastPage {
         HWND message = WaitForMessageDialog(Run, 120000);
         if (!message) return "(no message)";
         std::string english = ControlText(message, IDC_MSG_ENGLISH);
-        LastChinese = ControlText(message, IDC_MSG_CHINESE);
+        LastChinese = ChineseCaption(message, IDC_MSG_CHINESE);
         ClickButton(message, IDOK);
         WaitUntil([&] { return !IsWindow(message); }, Patience);
         return english;
@@ -416,7 +416,7 @@ TEST(SystemsHostile, Version3WithoutProfileFolders)
         HWND message = WaitForMessageDialog(w.Run, 120000);
         if (!message) break;
         std::string english = ControlText(message, IDC_MSG_ENGLISH);
-        std::string chinese = ControlText(message, IDC_MSG_CHINESE);
+        std::string chinese = ChineseCaption(message, IDC_MSG_CHINESE);
         texts += english + "|" + chinese + "\n";
         ClickButton(message, IDOK);
         WaitUntil([&] { return !IsWindow(message); }, Patience);

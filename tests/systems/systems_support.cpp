@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <vector>
 
 #include "install/manifest.h"
 #include "install/payload.h"
@@ -145,6 +147,38 @@ std::string UserName()
     return name;
 }
 
+std::wstring WideShellFolder(int csidl)
+{
+    WCHAR path[MAX_PATH] = L"";
+    SHGetSpecialFolderPathW(nullptr, path, csidl, FALSE);
+    return path;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    std::string out(text.size() * 3 + 1, '\0');
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0],
+                                    static_cast<int>(out.size()), nullptr, nullptr);
+    out.resize(bytes > 0 ? bytes - 1 : 0);
+    return out;
+}
+
+std::string ShortcutsIn(const std::wstring& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*.lnk").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do names.push_back(Utf8(found.cFileName));
+        while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    std::sort(names.begin(), names.end());
+    std::string listed;
+    for (const std::string& name : names) listed += (listed.empty() ? "" : " | ") + name;
+    return listed;
+}
+
 ShortcutPlaces Version3Places(int isNt)
 {
     std::string profile = WindowsFolder();
@@ -231,7 +265,7 @@ std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
             HWND message = WaitForMessageDialog(run, InstallPatience);
             if (message) {
                 english = ControlText(message, IDC_MSG_ENGLISH);
-                if (chineseText) *chineseText = ControlText(message, IDC_MSG_CHINESE);
+                if (chineseText) *chineseText = ChineseCaption(message, IDC_MSG_CHINESE);
                 if (choices.AtMessage) choices.AtMessage(message);
                 // Result messages come after the 5-second minimum; the folder
                 // message at once.

@@ -88,6 +88,13 @@ std::string RunTag();
 // The user name GetUserNameA reports.
 std::string UserName();
 
+// A special folder as the wide call gives it, whatever the code page spells.
+std::wstring WideShellFolder(int csidl);
+// UTF-16 as UTF-8, for messages.
+std::string Utf8(const std::wstring& text);
+// The names of the .lnk files in folder, sorted, joined by " | " (UTF-8).
+std::string ShortcutsIn(const std::wstring& folder);
+
 // The real installer and the locale this run was started in.
 std::string InstallerPath();
 std::string LocaleName();

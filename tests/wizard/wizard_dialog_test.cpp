@@ -42,6 +42,16 @@ std::string ControlText(HWND dialog, int id)
     return text;
 }
 
+// The message's Chinese line as GBK: on NT the caption holds it in UTF-16.
+std::string ChineseCaption(HWND dialog, int id)
+{
+    WCHAR wide[1024] = L"";
+    GetDlgItemTextW(dialog, id, wide, 1024);
+    char gbk[2048] = "";
+    WideCharToMultiByte(936, 0, wide, -1, gbk, sizeof gbk, nullptr, nullptr);
+    return gbk;
+}
+
 BOOL CALLBACK AnswerWindow(HWND window, LPARAM)
 {
     char name[32] = "";
@@ -51,7 +61,7 @@ BOOL CALLBACK AnswerWindow(HWND window, LPARAM)
     if (window == Answered)
         return TRUE;
     if (GetDlgItem(window, IDC_MSG_CHINESE)) {
-        Caught.push_back({ControlText(window, IDC_MSG_CHINESE), ControlText(window, IDC_MSG_ENGLISH)});
+        Caught.push_back({ChineseCaption(window, IDC_MSG_CHINESE), ControlText(window, IDC_MSG_ENGLISH)});
         int button = IsWindowVisible(GetDlgItem(window, IDNO)) ? IDNO : IDOK;
         PostMessageA(window, WM_COMMAND, button, 0);
         Answered = window;
