@@ -122,11 +122,21 @@ void WorkingFolderOf(const WCHAR* target, WCHAR* out)
     out[length] = 0;
 }
 
-// The texts of a link, through either interface: they name the same calls.
+using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
+
+// The shell-link object through interface Link, with its texts, in *made.
+// IShellLinkW and IShellLinkA name the same calls.
 template <class Link, class Char>
-HRESULT DescribeLink(Link* link, const Char* target, const Char* description, const Char* folder)
+HRESULT CreateDescribedLink(CreateFunction create, REFIID interfaceId, const Char* target,
+                            const Char* description, const Char* folder, IUnknown** made)
 {
-    HRESULT result = link->SetPath(target);
+    Link* link = nullptr;
+    HRESULT result = create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, interfaceId,
+                            reinterpret_cast<void**>(&link));
+    if (FAILED(result))
+        return result;
+    *made = link;
+    result = link->SetPath(target);
     if (FAILED(result))
         return result;
     link->SetDescription(description);
@@ -136,37 +146,23 @@ HRESULT DescribeLink(Link* link, const Char* target, const Char* description, co
     return result;
 }
 
-using CreateFunction = HRESULT(WINAPI*)(REFCLSID, IUnknown*, DWORD, REFIID, void**);
-
-// The shell-link object with its texts in *made: IShellLinkW on the NT
-// family; on 9x, whose shell has only IShellLinkA, the texts in the ANSI
-// code page.
+// IShellLinkW on the NT family; on 9x, whose shell has only IShellLinkA,
+// the texts in the ANSI code page.
 HRESULT MakeLink(CreateFunction create, const WCHAR* target, const WCHAR* description,
                  IUnknown** made)
 {
     WCHAR folder[MAX_PATH];
     WorkingFolderOf(target, folder);
-    if (OsInfo.IsNt) {
-        IShellLinkW* link = nullptr;
-        HRESULT result = create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                reinterpret_cast<void**>(&link));
-        if (FAILED(result))
-            return result;
-        *made = link;
-        return DescribeLink(link, target, description, folder);
-    }
+    if (OsInfo.IsNt)
+        return CreateDescribedLink<IShellLinkW>(create, IID_IShellLinkW, target, description,
+                                                folder, made);
     char ansiTarget[MAX_PATH], ansiDescription[MAX_PATH], ansiFolder[MAX_PATH];
     if (!NarrowText(target, CP_ACP, ansiTarget, MAX_PATH) ||
         !NarrowText(description, CP_ACP, ansiDescription, MAX_PATH) ||
         !NarrowText(folder, CP_ACP, ansiFolder, MAX_PATH))
         return E_FAIL;
-    IShellLinkA* link = nullptr;
-    HRESULT result = create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                            reinterpret_cast<void**>(&link));
-    if (FAILED(result))
-        return result;
-    *made = link;
-    return DescribeLink(link, ansiTarget, ansiDescription, ansiFolder);
+    return CreateDescribedLink<IShellLinkA>(create, IID_IShellLinkA, ansiTarget, ansiDescription,
+                                            ansiFolder, made);
 }
 
 HRESULT SaveLink(IUnknown* link, const WCHAR* linkPath)
