@@ -91,6 +91,15 @@ BOOL WideSetWindowText(HWND window, const WCHAR* text)
     return call ? call(window, text) : FALSE;
 }
 
+int WideWindowText(HWND window, WCHAR* out, int units)
+{
+    auto call = SystemFunctionAs<int(WINAPI*)(HWND, WCHAR*, int)>("USER32.DLL", "GetWindowTextW");
+    int length = call ? call(window, out, units) : 0;
+    if (length <= 0 && units > 0)
+        out[0] = 0;
+    return length > 0 ? length : 0;
+}
+
 int WidenText(const char* text, UINT codePage, WCHAR* out, int units)
 {
     if (MultiByteToWideChar(codePage, 0, text, -1, out, units) > 0)
@@ -107,4 +116,20 @@ int NarrowText(const WCHAR* text, UINT codePage, char* out, int size)
     if (size > 0)
         out[0] = 0;
     return 0;
+}
+
+int SpelledInAnsi(const WCHAR* text)
+{
+    // UTF-8 spells everything, and takes no question about default characters.
+    if (GetACP() == CP_UTF8)
+        return 1;
+    char ansi[MAX_PATH * 2];
+    BOOL usedDefault = FALSE;
+    // Without best fit, a character the code page lacks counts as missing
+    // rather than turning into a look-alike; NT 4 and older lack the flag.
+    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, ansi, sizeof ansi,
+                                    nullptr, &usedDefault);
+    if (bytes == 0 && GetLastError() == ERROR_INVALID_FLAGS)
+        bytes = WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, sizeof ansi, nullptr, &usedDefault);
+    return bytes > 0 && !usedDefault;
 }

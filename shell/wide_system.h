@@ -23,6 +23,7 @@ BOOL WideDeleteFile(const WCHAR* path);
 // Opens an existing file and hands what the system holds of it to the disk.
 BOOL WideFlushFile(const WCHAR* path);
 BOOL WideSetWindowText(HWND window, const WCHAR* text);
+int WideWindowText(HWND window, WCHAR* out, int units);
 
 // text in codePage (936 for GBK, 950 for Big5, CP_ACP for a path) as UTF-16
 // in out (units, the NUL included). 0 when it does not fit or cannot be
@@ -30,3 +31,6 @@ BOOL WideSetWindowText(HWND window, const WCHAR* text);
 int WidenText(const char* text, UINT codePage, WCHAR* out, int units);
 // The reverse; characters the code page lacks become '?'. 0 when it does not fit.
 int NarrowText(const WCHAR* text, UINT codePage, char* out, int size);
+// 1 when the ANSI code page spells every character of text as itself, with
+// neither '?' nor a look-alike in its place.
+int SpelledInAnsi(const WCHAR* text);

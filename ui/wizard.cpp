@@ -239,7 +239,13 @@ void ShowFolderMessage(HWND dialog)
 // buffer may stop at a character boundary and look short.
 int ReadDestination(HWND dialog)
 {
-    if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_DEST_EDIT)) >= MAX_PATH)
+    HWND edit = GetDlgItem(dialog, IDC_DEST_EDIT);
+    if (GetWindowTextLengthA(edit) >= MAX_PATH)
+        return 0;
+    // The destination goes on in the ANSI code page: on NT, where the box
+    // holds UTF-16, a folder that code page cannot spell is refused.
+    WCHAR wide[MAX_PATH + 1];
+    if (OsInfo.IsNt && (!WideWindowText(edit, wide, MAX_PATH + 1) || !SpelledInAnsi(wide)))
         return 0;
     char typed[MAX_PATH + 1];
     GetDlgItemTextA(dialog, IDC_DEST_EDIT, typed, sizeof typed);

@@ -342,11 +342,15 @@ std::string ControlText(HWND dialog, int id)
     return text;
 }
 
-std::string ChineseCaption(HWND dialog, int id)
+std::string ChineseCaption(HWND dialog, int id, int onNt)
 {
+    if (!onNt) return ControlText(dialog, id);
     HWND control = GetDlgItem(dialog, id);
     WCHAR wide[1024] = L"";
-    Ask(control, WM_GETTEXT, sizeof wide / sizeof wide[0], reinterpret_cast<LPARAM>(wide), 0);
+    DWORD_PTR got = 0;
+    if (control)
+        SendMessageTimeoutW(control, WM_GETTEXT, sizeof wide / sizeof wide[0],
+                            reinterpret_cast<LPARAM>(wide), SMTO_NORMAL, Patient(5000), &got);
     char gbk[2048] = "";
     WideCharToMultiByte(936, 0, wide, -1, gbk, sizeof gbk, nullptr, nullptr);
     return gbk;

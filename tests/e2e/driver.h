@@ -116,9 +116,11 @@ int IsShown(HWND dialog, int id);
 int IsEnabled(HWND dialog, int id);
 int IsTicked(HWND dialog, int id);
 std::string ControlText(HWND dialog, int id);     // WM_GETTEXT, ANSI
-// The Chinese line of a message as GBK bytes, whatever this system's code
-// page: the NT family keeps it in UTF-16, read here through the wide call.
-std::string ChineseCaption(HWND dialog, int id);
+// The Chinese line of a message as GBK bytes. An installer that sees the NT
+// family (onNt) sets it in UTF-16, read here through the wide call and
+// converted back, whatever this system's code page; on 9x it sets the bytes
+// through the ANSI call, which the ANSI call gives back.
+std::string ChineseCaption(HWND dialog, int id, int onNt = 1);
 std::wstring ListItemText(HWND list, int index);  // LB_GETTEXT through the W call
 // The bytes the installer draws a caption or a licence line from, read from
 // its memory: the text a control's user data points to (the message's

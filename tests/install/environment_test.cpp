@@ -8,6 +8,7 @@
 #include <string>
 
 #include "shell/environment.h"
+#include "shell/wide_system.h"
 
 TEST(LanguageForSystem, ChineseSublanguagesOnAMultiByteCodePage)
 {
@@ -82,6 +83,16 @@ TEST(ModuleFolderOf, LongestPathsStayInTheBuffer)
     std::string tooLong = std::string(259, 'g') + "\\";
     EXPECT_EQ(FolderOf((tooLong + "x.exe").c_str(), &guard), "A:\\");
     EXPECT_TRUE(guard);
+}
+
+// The destination goes on in the ANSI code page (1252 here): what it cannot
+// spell, or only by a look-alike, is another folder.
+TEST(SpelledInAnsi, OnlyWhatTheCodePageSpellsAsItself)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    EXPECT_EQ(SpelledInAnsi(L"C:\\Program Files\\Caf\u00E9"), 1);
+    EXPECT_EQ(SpelledInAnsi(L"C:\\users\\\u5F20\u4E09"), 0);   // 张三
+    EXPECT_EQ(SpelledInAnsi(L"C:\\\uFF41"), 0);                   // full-width a, best fit "a"
 }
 
 TEST(DetectEnvironment, AgreesWithTheRunningSystem)

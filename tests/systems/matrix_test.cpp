@@ -111,12 +111,14 @@ TEST(SystemsMatrix, TypicalRunOnEveryVersion)
         choices.Answer = cell % 2 ? IDC_DISPLAY_OK : IDC_DISPLAY_NO;
         choices.Language = cell % 3;
         choices.AutoStart = cell % 2 == 0;
+        choices.OnNt = version.IsNt;
         DWORD code;
         std::string chinese;
         std::string english = InstallThroughWizard(InstallerPath().c_str(), choices, &code, &chinese);
         EXPECT_EQ(english, "Congratulations! Installation Success!");
-        // The caption's window text, which keeps GBK pairs under every code
-        // page but Japanese; what is drawn there, SystemsOwnTexts checks.
+        // The caption's window text: on NT the Chinese in UTF-16, on 9x GBK
+        // pairs, which every code page but Japanese keeps; what is drawn
+        // there, SystemsOwnTexts checks.
         if (GetACP() != 932) {
             EXPECT_EQ(chinese, "祝贺您：安装顺利完成！");
         }

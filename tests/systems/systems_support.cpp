@@ -265,7 +265,7 @@ std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
             HWND message = WaitForMessageDialog(run, InstallPatience);
             if (message) {
                 english = ControlText(message, IDC_MSG_ENGLISH);
-                if (chineseText) *chineseText = ChineseCaption(message, IDC_MSG_CHINESE);
+                if (chineseText) *chineseText = ChineseCaption(message, IDC_MSG_CHINESE, choices.OnNt);
                 if (choices.AtMessage) choices.AtMessage(message);
                 // Result messages come after the 5-second minimum; the folder
                 // message at once.

@@ -69,6 +69,9 @@ struct RunChoices {
     std::function<void(HWND wizard, int page)> AtPage;
     std::function<void(HWND message)> AtMessage;
     StartOptions Start;
+    // The installer sees the NT family: its message's Chinese line is read
+    // as such (ChineseCaption).
+    int OnNt = 1;
 };
 std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
                                  DWORD* exitCode, std::string* chineseText = nullptr);
