@@ -11,7 +11,7 @@
 #include "install/config_text.h"
 #include "install/file_helpers.h"
 #include "install/replace_file.h"
-#include "ui/wizard.h"
+#include "ui/wizard_state.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The [Config] update's text rules: lines, sections and keys as the
 // system's profile functions read them, and the updated file as bytes.
 #include "install/config_text.h"
+#include "shell/paths.h"
 
 #include <string.h>
 
-#include "install/file_helpers.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 
 #include <string.h>
 
-#include "install/file_helpers.h"
 #include "install/installation.h"
 #include "install/manifest.h"
 #include "install/replace_file.h"
+#include "shell/paths.h"
 
 namespace {
 
@@ -68,4 +68,15 @@ DestinationCheck CheckDestination(const char* typed, UINT codePage)
     if (strlen(folder) + 1 + LongestNameInDestination() >= MAX_PATH)
         return DestinationTooLong;
     return DestinationUsable;
+}
+
+int DefaultDestination(const char* windowsDir, const char* folderName, char* out)
+{
+    return FormatBounded(out, MAX_PATH, "%c:\\%s", windowsDir[0], folderName);
+}
+
+int DocFolderOf(const char* installDir, UINT codePage, char* out)
+{
+    const char* separator = EndsWithBackslash(installDir, codePage) ? "" : "\\";
+    return FormatBounded(out, MAX_PATH, "%s%s%s", installDir, separator, DocFolderName);
 }

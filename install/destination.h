@@ -20,3 +20,9 @@ DestinationCheck CheckDestination(const char* typed, UINT codePage);
 // The longest name written into the destination: the manifest's files, the
 // "doc" subfolder, the shortcuts' targets and a replacement's temporary names.
 int LongestNameInDestination();
+
+// "%c:\%s" from the drive letter of windowsDir and the folder name: the
+// destination the wizard offers. 0 when it does not fit into MAX_PATH bytes.
+int DefaultDestination(const char* windowsDir, const char* folderName, char* out);
+// installDir + "\doc", with no doubled backslash. 0 when it does not fit.
+int DocFolderOf(const char* installDir, UINT codePage, char* out);

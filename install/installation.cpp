@@ -17,15 +17,19 @@
 #include "install/shortcuts.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
-#include "shell/startup.h"
+#include "shell/paths.h"
+#include "shell/process_state.h"
 #include "shell/wide_system.h"
 #include "ui/message_dialog.h"
-#include "ui/wizard.h"
+#include "ui/wizard_state.h"
 
 int KeepOldWordBase;
 
 namespace {
 
+// The engine's learned dictionaries, and their numbered copies (suffixes
+// 0001 to 1111 in binary): they were built against the old word base, and
+// the new engine rebuilds them from the new one rather than read them.
 constexpr const char* StaleNameFormats[] = {
     "%s\\keytab.dic%s", "%s\\Charflat.dic%s", "%s\\learnAuto.dic%s", "%s\\learnAdjust.dic%s"};
 constexpr int StaleNameCount = sizeof StaleNameFormats / sizeof StaleNameFormats[0];
@@ -156,7 +160,7 @@ int RunInstallation()
 {
     auto* buffer = static_cast<unsigned char*>(std::malloc(ExtractionBufferSize));
     if (!buffer) {
-        ShowMessage("内存不够。安装无法继续。", "Memory not enough!", MB_OK, MainDialog);
+        ShowMessage(MemoryMessageCn, MemoryMessageEn, MB_OK, MainDialog);
         return 0;
     }
     ShowWindow(GetDlgItem(MainDialog, IDC_PROGRESS), SW_SHOW);
@@ -168,6 +172,8 @@ int RunInstallation()
     if (installed) {
         UpdateEngineConfig();
         CreateShortcuts();
+        // 97 closes the shortcuts' share; 100 is shown before the settings
+        // file's single small copy, which is the last step.
         SetProgress(97);
         SetProgress(100);
         CopySettingsFile();

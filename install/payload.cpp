@@ -7,8 +7,8 @@
 
 #include "install/file_helpers.h"
 #include "install/replace_file.h"
-#include "shell/startup.h"
-#include "ui/wizard.h"
+#include "shell/process_state.h"
+#include "ui/wizard_state.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "install/file_helpers.h"
 #include "shell/environment.h"
+#include "shell/paths.h"
 #include "shell/wide_system.h"
 
 namespace {

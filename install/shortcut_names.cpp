@@ -9,8 +9,8 @@ constexpr ShortcutNames SimplifiedShortcutNames = {
 const ShortcutNames& ShortcutNamesFor(int systemLanguage)
 {
     switch (systemLanguage) {
-    case 1: return SimplifiedShortcutNames;
-    case 2: return TraditionalShortcutNames;
+    case LanguageSimplified: return SimplifiedShortcutNames;
+    case LanguageTraditional: return TraditionalShortcutNames;
     default: return EnglishShortcutNames;
     }
 }

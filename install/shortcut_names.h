@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "shell/language.h"
+
 struct ShortcutNames {
     const char* Engine;     // the programs group, and every shortcut to TVO.exe
     const char* Uninstall;  // TVOUnInstall.exe
@@ -15,5 +17,5 @@ extern const ShortcutNames EnglishShortcutNames;
 extern const ShortcutNames SimplifiedShortcutNames;     // GBK
 extern const ShortcutNames TraditionalShortcutNames;    // Big5, its own translation unit
 
-// 0 English, 1 Simplified, 2 Traditional; any other value gives English.
+// The names in a Language; any other value gives English.
 const ShortcutNames& ShortcutNamesFor(int systemLanguage);

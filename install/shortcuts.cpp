@@ -5,13 +5,13 @@
 #include <objbase.h>
 #include <shlobj.h>
 
-#include "install/file_helpers.h"
 #include "shell/environment.h"
-#include "shell/startup.h"
+#include "shell/paths.h"
+#include "shell/process_state.h"
 #include "shell/system_library.h"
 #include "shell/wide_system.h"
 #include "ui/message_dialog.h"
-#include "ui/wizard.h"
+#include "ui/wizard_state.h"
 
 namespace {
 
@@ -190,24 +190,48 @@ int CreateNamedShortcut(const WCHAR* folder, const char* name, const char* targe
            CreateShellLink(target, linkPath, wideName);
 }
 
-// The Start Menu message: every failure of a group ends here but the
-// folder's own.
-int StartMenuFailed()
-{
-    ShowMessage(StartMenuFailedCn, StartMenuFailedEn, MB_OK, MainDialog);
-    return 0;
-}
-
 // The group folder cannot be made: its path in the message, in the
 // message's own code page, where '?' stands for what GBK cannot spell.
-int GroupFolderFailed(const WCHAR* group)
+void ShowGroupFolderMessage(const WCHAR* group)
 {
     char shown[MAX_PATH * 2];
     char text[sizeof shown + 32];
     NarrowText(group, MessageCodePage, shown, sizeof shown);
     FormatBounded(text, sizeof text, FolderFailedCn, shown);
     ShowMessage(text, FolderFailedEn, MB_OK, MainDialog);
-    return 0;
+}
+
+enum GroupFolder {
+    GroupFolderReady,
+    GroupFolderUnknown,     // the special folder, or the group's path, cannot be had
+    GroupFolderNotMade,     // the group's folder cannot be created; out holds its path
+};
+
+// The folder the group's shortcuts go into, in out (MAX_PATH units): the
+// special folder itself, or the group's folder in it, made when missing.
+GroupFolder PrepareGroupFolder(const char* groupName, int folderKind, UINT namesCodePage,
+                               WCHAR* out)
+{
+    if (!GetShellFolderPath(out, folderKind))
+        return GroupFolderUnknown;
+    if (!groupName || !groupName[0])
+        return GroupFolderReady;
+    // A group folder that cannot even be named cannot hold shortcuts.
+    WCHAR name[MAX_PATH], group[MAX_PATH];
+    if (!WidenText(groupName, namesCodePage, name, MAX_PATH) ||
+        !JoinWide(group, MAX_PATH, {out, L"\\", name}))
+        return GroupFolderUnknown;
+    JoinWide(out, MAX_PATH, {group});
+    return Exists(group) || MakeFolder(group) ? GroupFolderReady : GroupFolderNotMade;
+}
+
+// Every item is tried, whatever the ones before it did. 1 when all were made.
+int CreateGroupShortcuts(const WCHAR* folder, const ShortcutItem* items, UINT namesCodePage)
+{
+    int allMade = 1;
+    for (const ShortcutItem* item = items; item && item->Name; ++item)
+        allMade &= CreateNamedShortcut(folder, item->Name, item->Target, namesCodePage);
+    return allMade;
 }
 
 }  // namespace
@@ -256,23 +280,19 @@ int CreateShortcutGroup(const char* groupName, const ShortcutItem* items, int fo
                         UINT namesCodePage)
 {
     WCHAR folder[MAX_PATH];
-    if (!GetShellFolderPath(folder, folderKind))
-        return StartMenuFailed();
-    if (groupName && groupName[0]) {
-        WCHAR name[MAX_PATH], group[MAX_PATH];
-        // A group folder that cannot even be named cannot hold shortcuts.
-        if (!WidenText(groupName, namesCodePage, name, MAX_PATH) ||
-            !JoinWide(group, MAX_PATH, {folder, L"\\", name}))
-            return StartMenuFailed();
-        if (!Exists(group) && !MakeFolder(group))
-            return GroupFolderFailed(group);
-        JoinWide(folder, MAX_PATH, {group});
+    switch (PrepareGroupFolder(groupName, folderKind, namesCodePage, folder)) {
+    case GroupFolderNotMade:
+        ShowGroupFolderMessage(folder);
+        return 0;
+    case GroupFolderReady:
+        if (CreateGroupShortcuts(folder, items, namesCodePage))
+            return 1;
+        break;
+    case GroupFolderUnknown:
+        break;
     }
-    // Every item is tried, whatever the ones before it did.
-    int allMade = 1;
-    for (const ShortcutItem* item = items; item && item->Name; ++item)
-        allMade &= CreateNamedShortcut(folder, item->Name, item->Target, namesCodePage);
-    return allMade ? 1 : StartMenuFailed();
+    ShowMessage(StartMenuFailedCn, StartMenuFailedEn, MB_OK, MainDialog);
+    return 0;
 }
 
 void CreateDesktopShortcut(const char* targetName, const char* shortcutName, UINT namesCodePage)

@@ -24,7 +24,9 @@ constexpr int CellRowsPerPlane = 59;
 int LookupGlyph(unsigned code, GlyphLocation* location)
 {
     code &= 0xFFFF;
-    // Two glyphs outside the GB2312 rows have cells of their own.
+    // Two glyphs outside the GB2312 rows have cells of their own: 0xE946
+    // (U+9555, a GBK hanzi) and 0xA9A4 (U+2500, the box-drawing line); the
+    // formula below would send both to other hanzi.
     if (code == 0xE946) {
         *location = {3, 0, 896};
         return 1;
@@ -59,8 +61,10 @@ AtlasResult LoadGlyphAtlas()
     unsigned long length = 0;
     if (InflateResource(IDR_GLYPH_ATLAS, buffer, AtlasBufferSize, &length) != 0) {
         HeapFree(GetProcessHeap(), 0, buffer);
-        return AtlasInflateFailed;
+        return AtlasInflateFailed;  // nothing built yet
     }
+    // A plane that fails stops the loop, but the planes built before it stay:
+    // FreeGlyphAtlas, which teardown calls in every case, releases them all.
     // A shorter resource is accepted: the planes then show whatever the rest
     // of the buffer holds, but never read past it.
     AtlasResult result = AtlasOk;

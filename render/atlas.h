@@ -14,6 +14,8 @@ constexpr int AtlasPlaneWidth = 512;
 constexpr int AtlasPlaneHeight = 944;
 constexpr int AtlasPlaneBytes = 60416;
 constexpr int AtlasBytes = 241664;
+// 300 KB: the shipped atlas with room to spare, so that an atlas grown by a
+// few cells still inflates; a larger one fails rather than overrun.
 constexpr unsigned long AtlasBufferSize = 307200;
 
 // Pure: every 16-bit code yields a location inside the atlas. Returns 1.

@@ -4,7 +4,7 @@
 
 #include <string.h>
 
-#include "install/file_helpers.h"
+#include "shell/paths.h"
 #include "shell/wide_system.h"
 
 OperatingSystemInfo OsInfo;
@@ -13,14 +13,14 @@ char DefaultFolderName[16];
 char ModuleDir[MAX_PATH];
 WCHAR ModuleDirWide[MAX_PATH];
 
-int LanguageForSystem(int multiByteAnsi, WORD langId)
+Language LanguageForSystem(int multiByteAnsi, WORD langId)
 {
     // Chinese texts only make sense where the code page can hold them. The
     // low bit of the sublanguage separates the Traditional ones (Taiwan,
     // Hong Kong, Macao) from the Simplified ones (PRC, Singapore).
     if (!multiByteAnsi || (langId & 0x3ff) != LANG_CHINESE)
-        return 0;
-    return (langId & 0x400) ? 2 : 1;
+        return LanguageEnglish;
+    return (langId & 0x400) ? LanguageTraditional : LanguageSimplified;
 }
 
 void ModuleFolderOf(const char* modulePath, UINT codePage, char* out)

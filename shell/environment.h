@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "shell/language.h"
+
 struct OperatingSystemInfo {
     int IsNt;               // platform id is VER_PLATFORM_WIN32_NT
     int IsVersion3;         // major version is 3, on any platform
@@ -11,7 +13,7 @@ struct OperatingSystemInfo {
 };
 
 extern OperatingSystemInfo OsInfo;
-extern int SystemLanguage;          // 0 English, 1 Simplified (GBK), 2 Traditional (Big5)
+extern int SystemLanguage;          // a Language: the shortcuts' names follow it
 extern char DefaultFolderName[16];  // "Tarvo"
 extern char ModuleDir[MAX_PATH];    // installer's folder, with trailing backslash
 // The same folder as the NT family's wide call gives it (empty on 9x): a
@@ -21,7 +23,7 @@ extern WCHAR ModuleDirWide[MAX_PATH];
 void DetectEnvironment(HINSTANCE instance);
 
 // Pure rules, callable with any query values.
-int LanguageForSystem(int multiByteAnsi, WORD langId);
+Language LanguageForSystem(int multiByteAnsi, WORD langId);
 // Cuts a module path after its last backslash into out (MAX_PATH bytes);
 // "A:\" when there is none. codePage tells the double-byte characters, whose
 // trail byte may be 0x5C.

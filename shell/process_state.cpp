@@ -1,5 +1,5 @@
 // Process-wide handles of the installer shell, kept from start-up to exit.
-#include "shell/startup.h"
+#include "shell/process_state.h"
 
 HINSTANCE AppInstance;
 HICON InstallerIcon;

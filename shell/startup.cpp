@@ -9,6 +9,7 @@
 #include "render/mixed_text.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
+#include "shell/process_state.h"
 #include "shell/system_library.h"
 #include "ui/message_dialog.h"
 #include "ui/wizard.h"
@@ -108,7 +109,7 @@ int RunInstaller(HINSTANCE instance)
 {
     SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     DetectEnvironment(instance);
-    ForceLanguage = 0;
+    ForceLanguage = LanguageEnglish;
     AppInstance = instance;
     CreateSampleFont();
 
@@ -116,7 +117,7 @@ int RunInstaller(HINSTANCE instance)
     case AtlasOk:
         break;
     case AtlasNoMemory:
-        ShowMessage("内存不够。安装无法继续。", "Memory not enough!", 0, nullptr);
+        ShowMessage(MemoryMessageCn, MemoryMessageEn, MB_OK, nullptr);
         Teardown();
         return ExitStartFailed;
     case AtlasInflateFailed:
@@ -126,7 +127,7 @@ int RunInstaller(HINSTANCE instance)
         return ExitStartFailed;
     }
 
-    WizardState = 0;
+    WizardState = PageOptions;
     InstallerIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_INSTALLER));
     RegisterProgressClass();
     MainDialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_WIZARD), nullptr,

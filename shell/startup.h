@@ -1,18 +1,17 @@
 // The process: start-up order, the message loop with its Enter-key routing,
-// and teardown. Owns the instance handle, the icon and the MainDialog handle.
+// and teardown. Owns the handles of shell/process_state.h.
 #pragma once
 #include <windows.h>
 
-constexpr int DefaultButtonId = 1001;
+#include "resources/resource_ids.h"
+
+// What Enter presses when the focus is on no push button: the wizard's Next.
+constexpr int DefaultButtonId = IDC_NEXT;
 
 // The process's exit codes.
 constexpr int ExitNormal = 0;               // installed, or cancelled
 constexpr int ExitStartFailed = 1;          // no wizard: the glyph atlas could not be decoded or drawn
 constexpr int ExitInstallationFailed = 2;   // an installation failed; its message was shown
-
-extern HINSTANCE AppInstance;
-extern HICON InstallerIcon;
-extern HWND MainDialog;
 
 // Runs the whole installer; the result is the process exit code.
 int RunInstaller(HINSTANCE instance);

@@ -10,12 +10,12 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "install/file_helpers.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
+#include "shell/paths.h"
 #include "shell/system_library.h"
 #include "ui/owner_draw.h"
-#include "ui/wizard.h"
+#include "ui/wizard_state.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ static_assert(sizeof(void*) != 4 || ClassicRequestSize == 76, "classic OPENFILEN
 
 constexpr int FolderListId = 1121;      // lst2 of the classic dialog
 
-// The caption of template 168. Given as the title too: without one, some
-// systems title the classic dialog "Open File" instead of using the template's.
+// The caption of template 168. Given as the title too: without one, Wine
+// titles the classic dialog "Open File" instead of using the template's.
 constexpr const char* BrowserTitle = "Choose Destination Directory";
 
 UINT_PTR InitBrowser(HWND dialog)
@@ -49,7 +49,7 @@ UINT_PTR DrawBrowserItem(const DRAWITEMSTRUCT* item)
     case IDC_BROWSER_DIRS_LABEL:
     case IDC_BROWSER_DRIVES_LABEL:
     case IDCANCEL:
-        DrawOwnerControl(item);
+        DrawOwnerControl(item, BrowserCaptions);
         return 1;
     default:
         return 0;   // the dialog paints its own folder and drive lists
@@ -76,6 +76,8 @@ OPENFILENAMEA BrowserRequest(HWND owner, char* file)
     request.lStructSize = ClassicRequestSize;
     request.hwndOwner = owner;
     request.lpstrFile = file;
+    // The hidden file-name field is never read (the folder is the current
+    // directory at OK); 128 keeps it well inside the 260-byte buffer.
     request.nMaxFile = 128;
     request.Flags = BrowserFlags;
     request.lpstrTitle = BrowserTitle;
@@ -86,8 +88,9 @@ OPENFILENAMEA BrowserRequest(HWND owner, char* file)
 
 void BrowseForFolder(HWND dialog)
 {
-    // The dialog changes the current directory as the user navigates, and
-    // some systems do not put it back despite OFN_NOCHANGEDIR.
+    // The dialog changes the current directory as the user navigates and
+    // leaves it so despite OFN_NOCHANGEDIR: Microsoft's documentation says the
+    // flag is ineffective for GetOpenFileName, and Wine ignores it too.
     char saved[MAX_PATH];
     int haveSaved = _getcwd(saved, MAX_PATH) != nullptr;
 

@@ -6,7 +6,7 @@
 #include "render/mixed_text.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "shell/wide_system.h"
 #include "ui/owner_draw.h"
 
@@ -153,7 +153,7 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         }
         return TRUE;
     case WM_DRAWITEM:
-        DrawOwnerControl(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        DrawOwnerControl(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), MessageCaptions);
         return TRUE;
     case WM_COMMAND: {
         HWND focus = GetFocus();
@@ -183,42 +183,53 @@ void KeepInside(const RECT& work, MessageLayout* out)
 
 }  // namespace
 
+// The proportions are the message box's own, in units of its texts' line
+// heights and its buttons' size: a Chinese line gets three line heights with
+// two thirds of one above it, the English two lines (it may wrap) five pixels
+// below, and two buttons stand a third of a button apart.
 MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
 {
-    const int tw = in.ChineseWidth, th = in.ChineseHeight;
-    const int ew = in.EnglishWidth, eh = in.EnglishHeight;
-    const int w = in.ButtonWidth, h = in.ButtonHeight;
+    const int chineseLine = in.ChineseHeight, englishLine = in.EnglishHeight;
+    const int buttonWidth = in.ButtonWidth, buttonHeight = in.ButtonHeight;
+    const int widestText = in.ChineseWidth > in.EnglishWidth ? in.ChineseWidth : in.EnglishWidth;
+    // A Chinese text shorter than this many bytes (forty characters) gets a
+    // margin of a button height on either side.
+    constexpr int ShortChineseBytes = 81;
     MessageLayout out = {};
     out.FirstId = in.Kind == MB_YESNO ? IDYES : IDOK;
     out.SecondId = in.Kind == MB_OK ? 0 : (in.Kind == MB_YESNO ? IDNO : IDCANCEL);
-    out.M = in.Kind == MB_OK ? 2 * w : 3 * w;
-    out.X = (tw > ew ? tw : ew) + 2 * in.DialogFrameX;
-    if (in.ChineseBytes < 81)
-        out.X += 2 * h;
+    out.MinimumWidth = (in.Kind == MB_OK ? 2 : 3) * buttonWidth;
+    out.ContentWidth = widestText + 2 * in.DialogFrameX;
+    if (in.ChineseBytes < ShortChineseBytes)
+        out.ContentWidth += 2 * buttonHeight;
     // Texts narrowed to the room still get no wider a window than the work area.
     const int workWidth = in.WorkArea.right - in.WorkArea.left;
-    if (out.X > workWidth)
-        out.X = workWidth;
-    out.Y = 3 * (th + h) + 2 * eh;
-    // Centred on X and Y, not on the final size: a window widened to M keeps
-    // its left edge and buttons where X puts them.
-    out.Left = (in.ScreenWidth - out.X) / 2;
-    out.Top = (in.ScreenHeight - out.Y) / 2;
-    out.Width = out.X > out.M ? out.X : out.M;
-    out.Height = out.Y + in.CaptionHeight;
+    if (out.ContentWidth > workWidth)
+        out.ContentWidth = workWidth;
+    out.ContentHeight = 3 * (chineseLine + buttonHeight) + 2 * englishLine;
+    // Centred on the content, not on the final size: a window widened to its
+    // minimum keeps its left edge and buttons where the content puts them.
+    out.Left = (in.ScreenWidth - out.ContentWidth) / 2;
+    out.Top = (in.ScreenHeight - out.ContentHeight) / 2;
+    out.Width = out.ContentWidth > out.MinimumWidth ? out.ContentWidth : out.MinimumWidth;
+    out.Height = out.ContentHeight + in.CaptionHeight;
     KeepInside(in.WorkArea, &out);
     if (in.Kind == MB_OK) {
-        out.First = POINT{(out.X - w) / 2, out.Y - 2 * h};
+        // One button, centred, its own height above the bottom.
+        out.First = POINT{(out.ContentWidth - buttonWidth) / 2, out.ContentHeight - 2 * buttonHeight};
     } else {
-        const int x1 = (out.X - 7 * w / 3) / 2;
-        const int y = out.Y - 3 * h / 2;
-        out.First = POINT{x1, y};
-        out.Second = POINT{x1 + 4 * w / 3, y};
+        // Two buttons and the third of a button between them, centred.
+        const int pairWidth = 7 * buttonWidth / 3;
+        const int first = (out.ContentWidth - pairWidth) / 2;
+        const int top = out.ContentHeight - 3 * buttonHeight / 2;
+        out.First = POINT{first, top};
+        out.Second = POINT{first + 4 * buttonWidth / 3, top};
     }
-    out.ChineseTop = 2 * th / 3;
-    out.ChineseHeight = 3 * th;
-    out.EnglishTop = 3 * th + 2 * th / 3 + 5;
-    out.EnglishHeight = 2 * eh;
+    const int aboveChinese = 2 * chineseLine / 3;
+    out.ChineseTop = aboveChinese;
+    out.ChineseHeight = 3 * chineseLine;
+    out.EnglishTop = out.ChineseHeight + aboveChinese + 5;
+    out.EnglishHeight = 2 * englishLine;
     return out;
 }
 

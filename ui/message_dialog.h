@@ -6,16 +6,21 @@
 // The code page of every message's Chinese text: GBK.
 constexpr UINT MessageCodePage = 936;
 
-// kind 0: OK (1); kind 4: Yes (6) / No (7); other: OK (1) / Cancel (2).
-// Escape and the close box give 2. english may be null; owner may be null.
+// The message of every failed allocation.
+constexpr const char* MemoryMessageCn = "内存不够。安装无法继续。";
+constexpr const char* MemoryMessageEn = "Memory not enough!";
+
+// kind MB_OK: OK (IDOK); MB_YESNO: Yes (IDYES) / No (IDNO); any other: OK /
+// Cancel. Escape and the close box give IDCANCEL. english may be null;
+// owner may be null.
 int ShowMessage(const char* chinese, const char* english, int kind, HWND owner);
 
 // --- The layout, pure so that the tests check it with any metrics ---
 
 struct MessageLayoutInput {
-    int ChineseWidth, ChineseHeight;    // MeasureMixedText of the Chinese text (tw, th)
-    int EnglishWidth, EnglishHeight;    // extent of the English text, 0 x 0 when empty (ew, eh)
-    int ButtonWidth, ButtonHeight;      // client size of the first button (W, H)
+    int ChineseWidth, ChineseHeight;    // MeasureMixedText of the Chinese text
+    int EnglishWidth, EnglishHeight;    // extent of the English text, 0 x 0 when empty
+    int ButtonWidth, ButtonHeight;      // client size of the first button
     int ChineseBytes;                   // byte length of the Chinese text
     int Kind;
     int DialogFrameX;                   // SM_CXDLGFRAME
@@ -25,7 +30,8 @@ struct MessageLayoutInput {
 };
 
 struct MessageLayout {
-    int X, Y, M;                        // content width and height, minimum width
+    int ContentWidth, ContentHeight;    // what the texts and buttons need
+    int MinimumWidth;                   // room for the buttons
     int Left, Top, Width, Height;       // the dialog window
     int FirstId, SecondId;              // SecondId 0 for kind 0
     POINT First, Second;                // client positions of the buttons

@@ -4,52 +4,13 @@
 // is cached between paints.
 #include "ui/owner_draw.h"
 
-#include <array>
-
 #include "render/mixed_text.h"
-#include "shell/startup.h"
+#include "resources/resource_ids.h"
 #include "ui/wizard.h"
 
 WNDPROC PreviousCheckBoxProc;
 
 namespace {
-
-constexpr std::array<OwnerCaption, 20> CaptionTable{{
-    {1, CaptionFixed, "确认 OK", true, true},
-    {2, CaptionFixed, "取消 Cancel", true, true},
-    {3, CaptionFixed, "退一步 Back", true, true},
-    {6, CaptionFixed, "是 Yes", true, true},
-    {7, CaptionFixed, "否 No", true, true},
-    {1001, CaptionNextButton, nullptr, true, true},
-    {1003, CaptionFixed, "改变 Browse ....", true, true},
-    {1006, CaptionFixed, "安装路径： (Install Path)", false, false},
-    {1008, CaptionFixed, "路径 (Directories):", false, false},
-    {1009, CaptionFixed, "《Tarvo》 Tarvo", true, false},
-    {1010, CaptionFixed, "磁盘 (Drives):", false, false},
-    {1011, CaptionFixed, "中文输入引擎 Input Engine", true, false},
-    {1012, CaptionFixed, "安装程序", true, false},
-    {1013, CaptionWindowText, nullptr, true, false},
-    {1016, CaptionWindowText, nullptr, false, false},
-    {1017, CaptionFixed, "以上中文显示正确吗 (Is the Above Chinese Display OK)?", true, false},
-    {1018, CaptionSampleLine, "日出江花红胜火", true, false},
-    {1020, CaptionNothing, nullptr, false, false},
-    {1021, CaptionEmpty, "", false, false},
-    {1030, CaptionFixed, "User Interface Language 用户界面语言", true, false},
-}};
-
-constexpr OwnerCaption OtherControl{0, CaptionWindowText, nullptr, true, true};
-
-struct CheckBoxCaption {
-    int Id;
-    const char* Text;
-};
-
-constexpr std::array<CheckBoxCaption, 4> CheckBoxCaptions{{
-    {1004, "建立桌面图标？  (Place an icon on Desktop)"},
-    {1005, "开机时自动启动？(Auto-start on boot)"},
-    {1007, "正确(OK)"},
-    {1008, "不正确(NO)"},
-}};
 
 // The two nested 3-D outlines, the default-button frame or the outer
 // bottom/right edge; pens are created and deleted here.
@@ -145,27 +106,6 @@ void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
 
 }  // namespace
 
-const OwnerCaption& OwnerCaptionFor(int controlId)
-{
-    for (const OwnerCaption& row : CaptionTable)
-        if (row.Id == controlId)
-            return row;
-    return OtherControl;
-}
-
-const char* NextButtonCaption(int wizardState)
-{
-    return wizardState < 3 ? "下一步 Next" : "同意/安装 Agree/Install";
-}
-
-const char* CheckBoxCaptionFor(int controlId)
-{
-    for (const CheckBoxCaption& row : CheckBoxCaptions)
-        if (row.Id == controlId)
-            return row.Text;
-    return nullptr;
-}
-
 POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed)
 {
     // C++ division truncates toward zero: a caption wider than the control
@@ -243,12 +183,12 @@ int ReadControlText(HWND control, char* buffer, int size)
     return n;
 }
 
-void DrawOwnerControl(const DRAWITEMSTRUCT* item)
+void DrawOwnerControl(const DRAWITEMSTRUCT* item, const CaptionTable& captions)
 {
     if (item->CtlType != ODT_BUTTON)
         return;
     const int id = GetDlgCtrlID(item->hwndItem);
-    const OwnerCaption& row = OwnerCaptionFor(id);
+    const OwnerCaption& row = OwnerCaptionFor(captions, id);
     if (row.Source == CaptionNothing)
         return;
     HDC dc = item->hDC;
@@ -261,7 +201,7 @@ void DrawOwnerControl(const DRAWITEMSTRUCT* item)
         const char* caption = CaptionOf(row, item->hwndItem, windowText);
         FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
         if (row.Frame)
-            DrawButtonFrame(dc, r, pressed, id == DefaultButtonId);
+            DrawButtonFrame(dc, r, pressed, captions.DefaultButton && id == captions.DefaultButton);
         const SIZE extent = MeasureMixedText(dc, caption);
         DrawCaption(dc, row, caption, CaptionOrigin(r, extent, row.Centred, pressed));
     }
@@ -291,7 +231,7 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
 
 int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure)
 {
-    if (controlId != 1019 && controlId != 1031)
+    if (controlId != IDC_LICENCE_CN && controlId != IDC_LANGUAGE_COMBO)
         return 0;
     measure->itemHeight = 23;
     measure->itemWidth = 1024;

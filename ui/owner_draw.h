@@ -3,11 +3,14 @@
 #pragma once
 #include <windows.h>
 
+#include "ui/captions.h"
+
 // The check boxes' standard button procedure, kept by the wizard when it
-// subclasses 1004, 1005, 1007 and 1008 (all four share it).
+// subclasses its four check boxes (all four share it).
 extern WNDPROC PreviousCheckBoxProc;
 
-void DrawOwnerControl(const DRAWITEMSTRUCT* item);
+// An owner-drawn button or label of a dialog whose captions are in captions.
+void DrawOwnerControl(const DRAWITEMSTRUCT* item, const CaptionTable& captions);
 // The item's text comes from its item data, never from the control: the
 // licence list holds the address of a line the wizard keeps, the language box
 // the id of a LanguageList entry.
@@ -15,36 +18,11 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
 void PaintCheckBox(HWND checkBox, HDC dc);
 LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// WM_MEASUREITEM of the licence list (1019) and the language combo box (1031):
+// WM_MEASUREITEM of the licence list and the language combo box:
 // 23 high, 1024 wide. Returns 1 when it answered, 0 for any other control.
 int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure);
 
 // --- Pure parts of the painter, also used by the tests ---
-
-// Where a control's caption comes from.
-enum CaptionSource {
-    CaptionFixed,       // Text
-    CaptionWindowText,  // the text its dialog keeps for it (the control's user
-                        // data), else the control's own window text
-    CaptionNextButton,  // by WizardState (NextButtonCaption)
-    CaptionSampleLine,  // Text, drawn with SampleFont through DrawSampleText
-    CaptionEmpty,       // background only
-    CaptionNothing      // not even the background
-};
-
-struct OwnerCaption {
-    int Id;
-    CaptionSource Source;
-    const char* Text;
-    bool Centred;
-    bool Frame;
-};
-
-// The row for a control id; unknown ids get the window-text row (centred, framed).
-const OwnerCaption& OwnerCaptionFor(int controlId);
-const char* NextButtonCaption(int wizardState);
-// The check boxes' captions; null for an id of its own window text.
-const char* CheckBoxCaptionFor(int controlId);
 
 // Top-left corner of a caption of the given extent inside an item rectangle.
 POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed);

@@ -1,30 +1,25 @@
-// The main dialog: page switching, the user's answers, the licence texts and
-// the install trigger. Painting belongs to the owner-draw code, messages to
-// ShowMessage, the Browse button to the folder browser.
+// The main dialog: page switching, the user's answers and the install
+// trigger. Painting belongs to the owner-draw code, messages to ShowMessage,
+// the Browse button to the folder browser, the licence texts to their unit.
 #include "ui/wizard.h"
 
 #include <direct.h>
-#include <stdio.h>
-#include <stdlib.h>
-#include <string.h>
 #include <time.h>
 
 #include "install/destination.h"
-#include "install/file_helpers.h"
 #include "install/installation.h"
-#include "install/payload.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
-#include "shell/startup.h"
+#include "shell/paths.h"
+#include "shell/process_state.h"
 #include "shell/wide_system.h"
 #include "ui/folder_browser.h"
+#include "ui/licence_text.h"
 #include "ui/message_dialog.h"
 #include "ui/owner_draw.h"
 
 namespace {
 
-constexpr const char* MemoryChinese = "内存不够。安装无法继续。";
-constexpr const char* MemoryEnglish = "Memory not enough!";
 constexpr int MinimumInstallSeconds = 5;
 
 // ---------------------------------------------------------------------------
@@ -96,66 +91,6 @@ void InitWizard(HWND dialog)
     SubclassCheckBoxes(dialog);
 }
 
-// ---------------------------------------------------------------------------
-// Licence texts
-
-// Inflates one licence into buffer and NUL-terminates it. The stated capacity
-// leaves the last byte free, so a text that would fill the whole buffer fails
-// to inflate instead of losing its terminator.
-int InflateLicence(WORD resourceId, unsigned char* buffer)
-{
-    unsigned long length = 0;
-    if (InflateResource(resourceId, buffer, LicenceBufferSize - 1, &length) != 0)
-        return 0;
-    if (length >= LicenceBufferSize)
-        return 0;
-    buffer[length] = 0;
-    return 1;
-}
-
-// The Chinese licence as its list draws it. The list has no strings of its
-// own: the NT family would keep them in Unicode and give back other bytes
-// wherever the system's code page is not a Chinese or single-byte one.
-// Named into .bss: with one section per object, this compiler puts even a
-// zero-filled one into initialised data, and the file would carry 64 KB of
-// zeros.
-char LicenceStore[LicenceStoreSize] __attribute__((section(".bss")));
-
-void FillChineseLicence(HWND dialog, const char* text)
-{
-    // A failed earlier attempt may have filled the list already.
-    SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_RESETCONTENT, 0, 0);
-    char line[LicenceItemSize];
-    size_t position = 0, used = 0;
-    for (int added = 0; added < LicenceLineLimit && NextLicenceLine(text, &position, line); ++added) {
-        const size_t size = strlen(line) + 1;
-        if (used + size > sizeof LicenceStore)
-            break;
-        char* item = LicenceStore + used;
-        memcpy(item, line, size);
-        used += size;
-        SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    }
-}
-
-// 1 when both texts are in their controls; 0 ends the page switch early.
-int LoadLicences(HWND dialog)
-{
-    unsigned char* buffer = static_cast<unsigned char*>(malloc(LicenceBufferSize));
-    if (!buffer) {
-        ShowMessage(MemoryChinese, MemoryEnglish, 0, MainDialog);
-        return 0;
-    }
-    int loaded = InflateLicence(IDR_LICENCE_CN, buffer);
-    if (loaded) {
-        FillChineseLicence(dialog, reinterpret_cast<const char*>(buffer));
-        loaded = InflateLicence(IDR_LICENCE_EN, buffer);
-    }
-    if (loaded)
-        SendDlgItemMessageA(dialog, IDC_LICENCE_EN, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(buffer));
-    free(buffer);
-    return loaded;
-}
 
 // ---------------------------------------------------------------------------
 // Navigation
@@ -170,13 +105,67 @@ int IsLicenceText(int id)
     return id == IDC_LICENCE_CN || id == IDC_LICENCE_EN;
 }
 
-// A focused control that a page switch hid passes the focus to Next. Some
-// systems move it to the first tab stop (Back) instead, and Enter would then
-// walk the wizard backwards.
+// A focused control that a page switch hid passes the focus to Next. Under
+// Wine the dialog manager gives it to the first tab stop (Back) instead, and
+// Enter would then walk the wizard backwards.
 void KeepFocusVisible(HWND dialog, HWND focused)
 {
     if (focused && IsChild(dialog, focused) && !IsWindowVisible(focused))
         SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_NEXT)), TRUE);
+}
+
+// The controls of page shown, every other page's hidden. The two licence
+// texts stand in the licence page's row but show one at a time (ShowLicence):
+// showing both first and hiding one again costs a scroll-bar update of the
+// full list on every visit.
+void ShowPageControls(HWND dialog, int page)
+{
+    for (int row = 0; PageTable[row][0] != 0; ++row)
+        for (int i = 0; i < PageRowSize && PageTable[row][i] != 0; ++i)
+            if (!IsLicenceText(PageTable[row][i]))
+                ShowControl(dialog, PageTable[row][i], row == page);
+    ShowControl(dialog, IDC_LICENCE_CN, 0);
+    ShowControl(dialog, IDC_LICENCE_EN, 0);
+}
+
+// The licence the English box asks for, the texts loaded on the first visit.
+// Filled while hidden: a visible list redraws its scroll bar for every line
+// added, and a visible edit box lays the text out on screen. 0 when they
+// could not be loaded: the page then shows both controls, as its row does.
+int ShowLicence(HWND dialog)
+{
+    if (!LicenceLoaded) {
+        if (!LoadLicences(dialog)) {
+            ShowControl(dialog, IDC_LICENCE_CN, 1);
+            ShowControl(dialog, IDC_LICENCE_EN, 1);
+            return 0;
+        }
+        LicenceLoaded = 1;
+    }
+    const int english = IsDlgButtonChecked(dialog, IDC_ENGLISH_LICENCE) == BST_CHECKED;
+    ShowControl(dialog, english ? IDC_LICENCE_EN : IDC_LICENCE_CN, 1);
+    return 1;
+}
+
+// Back is hidden and disabled on the first page, shown and enabled on the others.
+void ShowBack(HWND dialog, int page)
+{
+    HWND back = GetDlgItem(dialog, IDC_BACK);
+    ShowWindow(back, page == PageOptions ? SW_HIDE : SW_SHOW);
+    EnableWindow(back, page != PageOptions);
+}
+
+void Repaint(HWND dialog)
+{
+    InvalidateRect(dialog, nullptr, TRUE);
+    UpdateWindow(dialog);
+}
+
+// Every page change: the state and the page on screen agree.
+void GoToPage(HWND dialog, int page)
+{
+    WizardState = page;
+    ShowPage(dialog, page);
 }
 
 void ToggleAnswer(HWND dialog, int clicked)
@@ -190,8 +179,7 @@ void ToggleAnswer(HWND dialog, int clicked)
 
 void EnterDisplayTest(HWND dialog)
 {
-    WizardState = 1;
-    ShowPage(dialog, 1);
+    GoToPage(dialog, PageDisplayTest);
     CheckDlgButton(dialog, IDC_DISPLAY_OK, BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_DISPLAY_NO, BST_UNCHECKED);
     InvalidateRect(GetDlgItem(dialog, IDC_DISPLAY_OK), nullptr, FALSE);
@@ -204,22 +192,20 @@ void LeaveDisplayTest(HWND dialog)
     int no = IsDlgButtonChecked(dialog, IDC_DISPLAY_NO) == BST_CHECKED;
     ChineseDisplayOk = ok;
     if (!ok && !no) {
-        ShowMessage("请您回答提问.", "Please select a choice.", 0, dialog);
+        ShowMessage("请您回答提问.", "Please select a choice.", MB_OK, dialog);
         return;
     }
     SendDlgItemMessageA(dialog, IDC_ENGLISH_LICENCE, BM_SETCHECK, BST_CHECKED, 0);
-    WizardState = 2;
-    ShowPage(dialog, 2);
+    GoToPage(dialog, PageLicence);
 }
 
 void GoBack(HWND dialog)
 {
     // Only from a page: a command queued before the installation started
-    // must not walk the state down from 99.
-    if (WizardState < 1 || WizardState > 3)
+    // must not walk the state down from WizardInstalling.
+    if (WizardState <= PageOptions || WizardState >= PageCount)
         return;
-    --WizardState;
-    ShowPage(dialog, WizardState);
+    GoToPage(dialog, WizardState - 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -228,7 +214,7 @@ void GoBack(HWND dialog)
 void ShowFolderMessage(HWND dialog)
 {
     ShowMessage("无法建目录。请检查所列目录是否合法（注意：子目录只能在已存在的目录下建）。",
-                "Cannot create folder! Please check folder path.", 0, dialog);
+                "Cannot create folder! Please check folder path.", MB_OK, dialog);
 }
 
 // Reads the destination field into InstallDir, or refuses it, with nothing
@@ -323,15 +309,15 @@ void WaitMinimum(time_t start)
 
 void InstallTrigger(HWND dialog)
 {
-    ShowPage(dialog, 3);
+    ShowPage(dialog, PageLanguage);
     WizardState = WizardInstalling;
     if (!ReadDestination(dialog)) {
         ShowFolderMessage(dialog);
-        WizardState = 3;
+        WizardState = PageLanguage;
         return;
     }
     if (!PrepareDestination(dialog)) {
-        WizardState = 3;
+        WizardState = PageLanguage;
         return;
     }
     ReadOptions(dialog);
@@ -342,12 +328,12 @@ void InstallTrigger(HWND dialog)
     int installed = RunInstallation();
     WaitMinimum(start);
     if (installed)
-        ShowMessage("祝贺您：安装顺利完成！", "Congratulations! Installation Success!", 0, dialog);
+        ShowMessage("祝贺您：安装顺利完成！", "Congratulations! Installation Success!", MB_OK, dialog);
     else
         ShowMessage("安装失败！请检查一下系统后，再重新安装。谢谢！",
                     "Installation failed. Please check your system (quit all Tarvo applications) "
                     "and try again.",
-                    0, dialog);
+                    MB_OK, dialog);
     InstallationFailed = !installed;
     WizardState = WizardQuit;
 }
@@ -355,10 +341,10 @@ void InstallTrigger(HWND dialog)
 void GoForward(HWND dialog)
 {
     switch (WizardState) {
-    case 0: EnterDisplayTest(dialog); break;
-    case 1: LeaveDisplayTest(dialog); break;
-    case 2: WizardState = 3; ShowPage(dialog, 3); break;
-    case 3: InstallTrigger(dialog); break;
+    case PageOptions: EnterDisplayTest(dialog); break;
+    case PageDisplayTest: LeaveDisplayTest(dialog); break;
+    case PageLicence: GoToPage(dialog, PageLanguage); break;
+    case PageLanguage: InstallTrigger(dialog); break;
     default: break;     // installing or quitting
     }
 }
@@ -375,8 +361,8 @@ void WizardCommand(HWND dialog, int id)
     case IDC_ENGLISH_LICENCE:
         // Only on its own page: hiding the focused box on the way to another
         // page sends a focus notification, which must not bring page 2 back.
-        if (WizardState == 2)
-            ShowPage(dialog, 2);
+        if (WizardState == PageLicence)
+            ShowPage(dialog, PageLicence);
         break;
     case IDC_BROWSE: BrowseForFolder(dialog); break;
     case IDC_NEXT: GoForward(dialog); break;
@@ -391,7 +377,7 @@ void DrawWizardItem(HWND dialog, const DRAWITEMSTRUCT* item)
     else if (item->CtlID == IDC_LANGUAGE_COMBO)
         DrawListItem(IDC_LANGUAGE_COMBO, 1, item, dialog);
     else
-        DrawOwnerControl(item);
+        DrawOwnerControl(item, WizardCaptions);
 }
 
 } // namespace
@@ -421,76 +407,19 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 void ShowPage(HWND dialog, int page)
 {
     HWND focused = GetFocus();
-    // The two licence texts stand in page 2's row but show one at a time,
-    // below: showing both first and hiding one again costs a scroll-bar
-    // update of the full list on every visit.
-    for (int row = 0; PageTable[row][0] != 0; ++row)
-        for (int i = 0; i < PageRowSize && PageTable[row][i] != 0; ++i)
-            if (!IsLicenceText(PageTable[row][i]))
-                ShowControl(dialog, PageTable[row][i], row == page);
-    ShowControl(dialog, IDC_LICENCE_CN, 0);
-    ShowControl(dialog, IDC_LICENCE_EN, 0);
-
-    // Filled while hidden: a visible list redraws its scroll bar for every
-    // line added, and a visible edit box lays the text out on screen.
-    if (page == 2 && !LicenceLoaded) {
-        if (!LoadLicences(dialog)) {
-            // The page stays as its row shows it, both texts included.
-            ShowControl(dialog, IDC_LICENCE_CN, 1);
-            ShowControl(dialog, IDC_LICENCE_EN, 1);
-            return;
-        }
-        LicenceLoaded = 1;
-    }
-
-    if (page == 2) {
-        int english = SendDlgItemMessageA(dialog, IDC_ENGLISH_LICENCE, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        ShowControl(dialog, english ? IDC_LICENCE_EN : IDC_LICENCE_CN, 1);
-    }
-
-    if (WizardState >= 0 && WizardState < WizardInstalling) {
-        HWND back = GetDlgItem(dialog, IDC_BACK);
-        ShowWindow(back, page == 0 ? SW_HIDE : SW_SHOW);
-        EnableWindow(back, page != 0);
+    ShowPageControls(dialog, page);
+    if (page == PageLicence && !ShowLicence(dialog))
+        return;
+    if (ShowingPages(WizardState)) {
+        ShowBack(dialog, page);
         KeepFocusVisible(dialog, focused);
     }
-
-    InvalidateRect(dialog, nullptr, TRUE);
-    UpdateWindow(dialog);
+    Repaint(dialog);
 }
 
 // ---------------------------------------------------------------------------
 // Pure parts
 
-int NextLicenceLine(const char* text, size_t* position, char* line)
-{
-    const char* start = text + *position;
-    const char* end = strchr(start, '\r');
-    if (!end)
-        return 0;   // nothing after the last CR counts
-    size_t length = static_cast<size_t>(end - start);
-    size_t take = length;
-    if (length > LicenceItemSize - 1) {
-        // Cut between characters; the rest of the line makes the next item.
-        take = 0;
-        while (true) {
-            size_t step = (static_cast<unsigned char>(start[take]) & 0x80) ? 2 : 1;
-            if (take + step > LicenceItemSize - 1)
-                break;
-            take += step;
-        }
-        memcpy(line, start, take);
-        line[take] = 0;
-        *position += take;
-        return 1;
-    }
-    memcpy(line, start, take);
-    line[take] = 0;
-    *position += length + 1;
-    if (text[*position] == '\n')
-        ++*position;
-    return 1;
-}
 
 const char* LanguageText(ULONG_PTR id)
 {
@@ -500,16 +429,6 @@ const char* LanguageText(ULONG_PTR id)
     return nullptr;
 }
 
-int DefaultDestination(const char* windowsDir, const char* folderName, char* out)
-{
-    return FormatBounded(out, MAX_PATH, "%c:\\%s", windowsDir[0], folderName);
-}
-
-int DocFolderOf(const char* installDir, UINT codePage, char* out)
-{
-    const char* separator = EndsWithBackslash(installDir, codePage) ? "" : "\\";
-    return FormatBounded(out, MAX_PATH, "%s%s%s", installDir, separator, DocFolderName);
-}
 
 POINT RectCentre(const RECT& rect)
 {

@@ -1,6 +1,6 @@
 // The wizard's state and the user's decisions. Kept apart from the dialog
 // procedure so that the installation engine links without the wizard.
-#include "ui/wizard.h"
+#include "ui/wizard_state.h"
 
 int WizardState;
 char InstallDir[MAX_PATH];

@@ -10,7 +10,7 @@
 
 #include "render/atlas.h"
 #include "render/mixed_text.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "tests/e2e/e2e_ids.h"
 #include "tests/png_file.h"
 

@@ -13,7 +13,7 @@
 #include "install/manifest.h"
 #include "install/payload.h"
 #include "render/atlas.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "resources/resource_ids.h"
 #include "tests/e2e/driver.h"
 

@@ -11,7 +11,7 @@
 #include "install/file_helpers.h"
 #include "install/payload.h"
 #include "install_test_payload.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "temp_files.h"
 #include "ui/wizard.h"
 

@@ -11,7 +11,7 @@
 #include "install/manifest.h"
 #include "install/payload.h"
 #include "render/atlas.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "tests/patience.h"
 
 namespace {

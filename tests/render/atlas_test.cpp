@@ -6,7 +6,7 @@
 #include "render/atlas.h"
 #include "render/mixed_text.h"
 #include "shell/environment.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "test_support.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "render/atlas.h"
 #include "render/mixed_text.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "showcase.h"
 #include "test_support.h"
 #include "ui/owner_draw.h"
@@ -107,7 +107,7 @@ int main()
     item.hwndItem = ok;
     item.hDC = dc;
     item.rcItem = RECT{10, 10, 120, 38};
-    DrawOwnerControl(&item);   // warm-up: first use of fonts and brushes
+    DrawOwnerControl(&item, MessageCaptions);   // warm-up: first use of fonts and brushes
 
     // The heap walk does see a block that stays allocated.
     {
@@ -127,7 +127,7 @@ int main()
     QueryPerformanceCounter(&a);
     for (int i = 0; i < 1000; ++i) {
         item.itemState = (i & 1) ? ODS_SELECTED : ODS_FOCUS;
-        DrawOwnerControl(&item);
+        DrawOwnerControl(&item, MessageCaptions);
     }
     GdiFlush();
     QueryPerformanceCounter(&b);

@@ -13,7 +13,7 @@
 #include "render/atlas.h"
 #include "render/mixed_text.h"
 #include "resources/resource_ids.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "showcase.h"
 #include "test_support.h"
 #include "ui/message_dialog.h"

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "render/atlas.h"
+#include "resources/resource_ids.h"
 #include "ui/message_dialog.h"
 #include "ui/owner_draw.h"
 
@@ -148,24 +149,41 @@ TEST(CheckBoxGeometry, WorkedExample)
 
 TEST(CaptionTable, PlacementAndSources)
 {
+    const CaptionTable& wizard = WizardCaptions;
+    const CaptionTable& message = MessageCaptions;
+    const CaptionTable& browser = BrowserCaptions;
     // Left-aligned labels; everything else is centred.
-    for (int id : {1006, 1008, 1010, 1016, 1021})
-        EXPECT_FALSE(OwnerCaptionFor(id).Centred) << id;
-    for (int id : {1, 2, 3, 6, 7, 1001, 1003, 1009, 1011, 1012, 1013, 1017, 1018, 1030, 4242})
-        EXPECT_TRUE(OwnerCaptionFor(id).Centred) << id;
-    for (int id : {1, 2, 3, 6, 7, 1001, 1003, 4242})
-        EXPECT_TRUE(OwnerCaptionFor(id).Frame) << id;
-    for (int id : {1006, 1009, 1013, 1017, 1018, 1021, 1030})
-        EXPECT_FALSE(OwnerCaptionFor(id).Frame) << id;
-    EXPECT_EQ(CaptionWindowText, OwnerCaptionFor(1013).Source);
-    EXPECT_EQ(CaptionWindowText, OwnerCaptionFor(4242).Source);
-    EXPECT_EQ(CaptionNothing, OwnerCaptionFor(1020).Source);
-    EXPECT_EQ(CaptionEmpty, OwnerCaptionFor(1021).Source);
-    EXPECT_EQ(CaptionSampleLine, OwnerCaptionFor(1018).Source);
+    for (int id : {IDC_PATH_LABEL, IDC_WAIT_LABEL})
+        EXPECT_FALSE(OwnerCaptionFor(wizard, id).Centred) << id;
+    for (int id : {IDC_BROWSER_DIRS_LABEL, IDC_BROWSER_DRIVES_LABEL})
+        EXPECT_FALSE(OwnerCaptionFor(browser, id).Centred) << id;
+    for (int id : {IDCANCEL, IDC_BACK, IDC_NEXT, IDC_BROWSE, IDC_TITLE_LINE1, IDC_TITLE_LINE2,
+                   IDC_TITLE_LINE3, IDC_DISPLAY_QUESTION, IDC_SAMPLE_LINE, IDC_LANGUAGE_LABEL, 4242})
+        EXPECT_TRUE(OwnerCaptionFor(wizard, id).Centred) << id;
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO, IDC_MSG_CHINESE})
+        EXPECT_TRUE(OwnerCaptionFor(message, id).Centred) << id;
+    for (int id : {IDCANCEL, IDC_BACK, IDC_NEXT, IDC_BROWSE, 4242})
+        EXPECT_TRUE(OwnerCaptionFor(wizard, id).Frame) << id;
+    for (int id : {IDOK, IDCANCEL, IDYES, IDNO})
+        EXPECT_TRUE(OwnerCaptionFor(message, id).Frame) << id;
+    for (int id : {IDC_PATH_LABEL, IDC_TITLE_LINE1, IDC_DISPLAY_QUESTION, IDC_SAMPLE_LINE,
+                   IDC_WAIT_LABEL, IDC_LANGUAGE_LABEL})
+        EXPECT_FALSE(OwnerCaptionFor(wizard, id).Frame) << id;
+    EXPECT_FALSE(OwnerCaptionFor(message, IDC_MSG_CHINESE).Frame);
+    EXPECT_EQ(CaptionWindowText, OwnerCaptionFor(message, IDC_MSG_CHINESE).Source);
+    EXPECT_EQ(CaptionWindowText, OwnerCaptionFor(wizard, 4242).Source);
+    EXPECT_EQ(CaptionNothing, OwnerCaptionFor(wizard, IDC_LEFT_LABEL).Source);
+    EXPECT_EQ(CaptionEmpty, OwnerCaptionFor(wizard, IDC_WAIT_LABEL).Source);
+    EXPECT_EQ(CaptionSampleLine, OwnerCaptionFor(wizard, IDC_SAMPLE_LINE).Source);
     // The texts are GBK bytes: 确 is C8 B7, 日 C8 D5.
-    EXPECT_STREQ("\xC8\xB7\xC8\xCF OK", OwnerCaptionFor(1).Text);
-    EXPECT_EQ(14, static_cast<int>(std::strlen(OwnerCaptionFor(1018).Text)));
-    EXPECT_EQ(0, std::memcmp("\xC8\xD5", OwnerCaptionFor(1018).Text, 2));
+    EXPECT_STREQ("\xC8\xB7\xC8\xCF OK", OwnerCaptionFor(message, IDOK).Text);
+    EXPECT_EQ(14, static_cast<int>(std::strlen(OwnerCaptionFor(wizard, IDC_SAMPLE_LINE).Text)));
+    EXPECT_EQ(0, std::memcmp("\xC8\xD5", OwnerCaptionFor(wizard, IDC_SAMPLE_LINE).Text, 2));
+    // Only the wizard has a default button, and an id means one thing per table.
+    EXPECT_EQ(IDC_NEXT, wizard.DefaultButton);
+    EXPECT_EQ(0, message.DefaultButton + browser.DefaultButton);
+    EXPECT_STREQ("\xB4\xC5\xC5\xCC (Drives):", OwnerCaptionFor(browser, IDC_BROWSER_DRIVES_LABEL).Text);
+    EXPECT_EQ(CaptionWindowText, OwnerCaptionFor(wizard, IDC_ENGLISH_LICENCE).Source);
 }
 
 TEST(CaptionTable, NextButtonFollowsWizardState)
@@ -210,9 +228,9 @@ MessageLayoutInput Metrics(int tw, int ew, int eh, int bytes, int kind)
 TEST(MessageLayout, OkKindShortText)
 {
     const MessageLayout l = ComputeMessageLayout(Metrics(176, 250, 16, 22, MB_OK));
-    EXPECT_EQ(250 + 6 + 58, l.X);
-    EXPECT_EQ(3 * (16 + 29) + 32, l.Y);
-    EXPECT_EQ(220, l.M);
+    EXPECT_EQ(250 + 6 + 58, l.ContentWidth);
+    EXPECT_EQ(3 * (16 + 29) + 32, l.ContentHeight);
+    EXPECT_EQ(220, l.MinimumWidth);
     EXPECT_EQ((1024 - 314) / 2, l.Left);
     EXPECT_EQ((768 - 167) / 2, l.Top);
     EXPECT_EQ(314, l.Width);
@@ -229,8 +247,8 @@ TEST(MessageLayout, OkKindShortText)
 
 TEST(MessageLayout, EightyOneByteRule)
 {
-    EXPECT_EQ(500 + 6 + 58, ComputeMessageLayout(Metrics(500, 0, 0, 80, MB_OK)).X);
-    EXPECT_EQ(500 + 6, ComputeMessageLayout(Metrics(500, 0, 0, 81, MB_OK)).X);
+    EXPECT_EQ(500 + 6 + 58, ComputeMessageLayout(Metrics(500, 0, 0, 80, MB_OK)).ContentWidth);
+    EXPECT_EQ(500 + 6, ComputeMessageLayout(Metrics(500, 0, 0, 81, MB_OK)).ContentWidth);
 }
 
 TEST(MessageLayout, TwoButtonsAndNarrowTexts)
@@ -238,11 +256,11 @@ TEST(MessageLayout, TwoButtonsAndNarrowTexts)
     // Yes/No with no English: X below the minimum 3 W; the window is M wide
     // but centring and buttons follow X.
     const MessageLayout l = ComputeMessageLayout(Metrics(32, 0, 0, 4, MB_YESNO));
-    EXPECT_EQ(32 + 6 + 58, l.X);
-    EXPECT_EQ(330, l.M);
+    EXPECT_EQ(32 + 6 + 58, l.ContentWidth);
+    EXPECT_EQ(330, l.MinimumWidth);
     EXPECT_EQ(330, l.Width);
     EXPECT_EQ((1024 - 96) / 2, l.Left);
-    EXPECT_EQ(3 * 45, l.Y);
+    EXPECT_EQ(3 * 45, l.ContentHeight);
     EXPECT_EQ(IDYES, l.FirstId);
     EXPECT_EQ(IDNO, l.SecondId);
     const int x1 = (96 - 7 * 110 / 3) / 2;  // negative: truncation toward zero
@@ -269,13 +287,13 @@ TEST(MessageLayout, TextsWiderThanTheScreenStayInsideTheWorkArea)
     in.ChineseWidth = room;
     in.EnglishWidth = room;
     const MessageLayout l = ComputeMessageLayout(in);
-    EXPECT_EQ(924, l.X);
+    EXPECT_EQ(924, l.ContentWidth);
     EXPECT_EQ(100, l.Left);
     EXPECT_EQ(924, l.Width);
     EXPECT_EQ((924 - 110) / 2, l.First.x);
     // A shortened text under 81 bytes gets its extra 2 H only within the room.
     in.ChineseBytes = 60;
-    EXPECT_EQ(924, ComputeMessageLayout(in).X);
+    EXPECT_EQ(924, ComputeMessageLayout(in).ContentWidth);
 }
 
 TEST(MessageLayout, CutInMiddleKeepsBothEndsAndWholeCharacters)

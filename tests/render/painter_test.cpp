@@ -6,7 +6,7 @@
 
 #include "render/atlas.h"
 #include "render/mixed_text.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "test_support.h"
 #include "ui/owner_draw.h"
 #include "ui/wizard.h"
@@ -87,7 +87,7 @@ TEST_F(PainterTest, CaptionsSitWhereTheArithmeticPutsThem)
     Canvas c(200, 60, Magenta);
     const RECT r{10, 20, 130, 44};
     DRAWITEMSTRUCT item = Item(Parent, 1012, c.Dc, r, 0);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, WizardCaptions);
     POINT at = CaptionOrigin(r, SIZE{64, 16}, 1, 0);
     EXPECT_EQ(38, at.x);
     EXPECT_EQ(0, GlyphMismatches(c, at.x, at.y, 0xB0B2, RGB(0, 0, 0), face));      // 安
@@ -98,7 +98,7 @@ TEST_F(PainterTest, CaptionsSitWhereTheArithmeticPutsThem)
     // A pressed push button: caption 2 right, 1 down, frame colours swapped.
     c.Fill(Magenta);
     item = Item(Parent, 1, c.Dc, r, ODS_SELECTED);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, MessageCaptions);
     at = CaptionOrigin(r, MeasureMixedText(c.Dc, "确认 OK"), 1, 1);
     EXPECT_EQ(0, GlyphMismatches(c, at.x, at.y, 0xC8B7, RGB(0, 0, 0), face));      // 确
     EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), c.Pixel(r.left + 1, r.top + 5));
@@ -112,7 +112,7 @@ TEST_F(PainterTest, FramesDefaultButtonAndLabelsWithoutPaint)
     const RECT r{0, 0, 260, 28};
     WizardState = 3;
     DRAWITEMSTRUCT item = Item(Parent, 1001, c.Dc, r, 0);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, WizardCaptions);
     WizardState = 0;
     EXPECT_EQ(RGB(0, 0, 0), c.Pixel(0, 10));        // outer outline
     EXPECT_EQ(RGB(0, 0, 0), c.Pixel(259, 10));
@@ -125,7 +125,7 @@ TEST_F(PainterTest, FramesDefaultButtonAndLabelsWithoutPaint)
 
     c.Fill(Magenta);
     item = Item(Parent, 2, c.Dc, r, 0);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, WizardCaptions);
     EXPECT_EQ(face, c.Pixel(0, 10));                 // outer top/left stay face
     EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), c.Pixel(259, 10));
     EXPECT_EQ(GetSysColor(COLOR_BTNHIGHLIGHT), c.Pixel(1, 10));
@@ -133,7 +133,7 @@ TEST_F(PainterTest, FramesDefaultButtonAndLabelsWithoutPaint)
     // 1020 paints nothing, not even with the focus; 1021 only the face.
     c.Fill(Magenta);
     item = Item(Parent, 1020, c.Dc, r, ODS_FOCUS);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, WizardCaptions);
     item = Item(Parent, 1021, c.Dc, RECT{0, 0, 0, 0}, 0);
     int notMagenta = 0;
     for (int y = 0; y < 40; ++y)
@@ -141,7 +141,7 @@ TEST_F(PainterTest, FramesDefaultButtonAndLabelsWithoutPaint)
             notMagenta += c.Pixel(x, y) != Magenta;
     EXPECT_EQ(0, notMagenta);
     item = Item(Parent, 1021, c.Dc, r, 0);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, WizardCaptions);
     int notFace = 0;
     for (int y = 0; y < 28; ++y)
         for (int x = 0; x < 260; ++x)
@@ -154,9 +154,9 @@ TEST_F(PainterTest, FocusRectangleAndFocusChanges)
     Canvas plain(120, 30, Magenta), focused(120, 30, Magenta);
     const RECT r{0, 0, 100, 20};
     DRAWITEMSTRUCT item = Item(Parent, 2, plain.Dc, r, 0);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, WizardCaptions);
     item = Item(Parent, 2, focused.Dc, r, ODS_FOCUS);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, WizardCaptions);
     const RECT f = ButtonFocusRect(r);   // (10, 2, 90, 18)
     int onOutline = 0, elsewhere = 0;
     for (int y = 0; y < 30; ++y)
@@ -171,7 +171,7 @@ TEST_F(PainterTest, FocusRectangleAndFocusChanges)
 
     // Losing the focus repaints the whole control: no trace of the rectangle.
     item = Item(Parent, 2, focused.Dc, r, 0, ODA_FOCUS);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, WizardCaptions);
     int left = 0;
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 120; ++x)
@@ -191,7 +191,7 @@ TEST_F(PainterTest, LongWindowTextIsDrawnWhole)
     Canvas c(1000, 30, Magenta);
     const RECT r{0, 0, 1000, 24};
     DRAWITEMSTRUCT item = Item(Parent, 1013, c.Dc, r, 0);
-    DrawOwnerControl(&item);
+    DrawOwnerControl(&item, MessageCaptions);
     const POINT at = CaptionOrigin(r, SIZE{960, 16}, 1, 0);
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     EXPECT_EQ(0, GlyphMismatches(c, at.x, at.y, 0xB0B2, RGB(0, 0, 0), face));

@@ -58,7 +58,9 @@ void PaintSamples(HWND window, HDC dc)
         item.hDC = dc;
         item.rcItem = RECT{s.X, s.Y, s.X + s.W, s.Y + s.H};
         WizardState = s.Wizard;
-        DrawOwnerControl(&item);
+        // The message box's buttons with its table, the rest with the wizard's.
+        const bool message = s.Id == IDOK || s.Id == IDYES || s.Id == IDNO;
+        DrawOwnerControl(&item, message ? MessageCaptions : WizardCaptions);
     }
     WizardState = savedState;
     // Combo items: selected, unselected, and the empty selection field;

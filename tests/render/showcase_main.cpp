@@ -8,7 +8,7 @@
 
 #include "render/atlas.h"
 #include "render/mixed_text.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "showcase.h"
 #include "ui/message_dialog.h"
 

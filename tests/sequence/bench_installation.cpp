@@ -15,7 +15,7 @@
 #include "install/payload.h"
 #include "install/shortcuts.h"
 #include "shell/environment.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "tests/bench_clock.h"
 #include "ui/wizard.h"
 

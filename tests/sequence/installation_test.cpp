@@ -21,7 +21,7 @@
 #include "render/atlas.h"
 #include "sequence_support.h"
 #include "shell/environment.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "ui/wizard.h"
 
 namespace {

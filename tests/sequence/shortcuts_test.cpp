@@ -10,7 +10,7 @@
 #include "message_answerer.h"
 #include "sequence_support.h"
 #include "shell/environment.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 #include "ui/wizard.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "install/manifest.h"
 #include "install/payload.h"
 #include "resources/resource_ids.h"
-#include "shell/startup.h"
+#include "shell/process_state.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "render/mixed_text.h"
+#include "shell/process_state.h"
 #include "shell/startup.h"
 #include "ui/owner_draw.h"
 #include "ui/wizard.h"

@@ -6,9 +6,10 @@
 #include <string>
 
 #include "install/destination.h"
-#include "install/file_helpers.h"
+#include "shell/paths.h"
 #include "shell/startup.h"
 #include "ui/folder_browser.h"
+#include "ui/licence_text.h"
 #include "ui/wizard.h"
 
 namespace {

@@ -1,0 +1,9 @@
+// The three languages of the installer and its engine. The values are the
+// engine's own: ForceLanguage is written into engine.ini as this digit.
+#pragma once
+
+enum Language {
+    LanguageEnglish = 0,
+    LanguageSimplified = 1,     // GBK texts
+    LanguageTraditional = 2,    // Big5 texts
+};
