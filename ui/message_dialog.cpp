@@ -181,6 +181,22 @@ void KeepInside(const RECT& work, MessageLayout* out)
         out->Top = work.top;
 }
 
+// One button centred, its own height above the bottom; or two, a third of a
+// button apart, centred as a pair.
+void PlaceButtons(const MessageLayoutInput& in, MessageLayout* out)
+{
+    const int width = in.ButtonWidth, height = in.ButtonHeight;
+    if (in.Kind == MB_OK) {
+        out->First = POINT{(out->ContentWidth - width) / 2, out->ContentHeight - 2 * height};
+        return;
+    }
+    const int pairWidth = 7 * width / 3;
+    const int first = (out->ContentWidth - pairWidth) / 2;
+    const int top = out->ContentHeight - 3 * height / 2;
+    out->First = POINT{first, top};
+    out->Second = POINT{first + 4 * width / 3, top};
+}
+
 }  // namespace
 
 // The proportions are the message box's own, in units of its texts' line
@@ -214,17 +230,7 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
     out.Width = out.ContentWidth > out.MinimumWidth ? out.ContentWidth : out.MinimumWidth;
     out.Height = out.ContentHeight + in.CaptionHeight;
     KeepInside(in.WorkArea, &out);
-    if (in.Kind == MB_OK) {
-        // One button, centred, its own height above the bottom.
-        out.First = POINT{(out.ContentWidth - buttonWidth) / 2, out.ContentHeight - 2 * buttonHeight};
-    } else {
-        // Two buttons and the third of a button between them, centred.
-        const int pairWidth = 7 * buttonWidth / 3;
-        const int first = (out.ContentWidth - pairWidth) / 2;
-        const int top = out.ContentHeight - 3 * buttonHeight / 2;
-        out.First = POINT{first, top};
-        out.Second = POINT{first + 4 * buttonWidth / 3, top};
-    }
+    PlaceButtons(in, &out);
     const int aboveChinese = 2 * chineseLine / 3;
     out.ChineseTop = aboveChinese;
     out.ChineseHeight = 3 * chineseLine;
