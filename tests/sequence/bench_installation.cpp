@@ -122,6 +122,11 @@ int main()
                                   nullptr, nullptr, AppInstance, nullptr);
     HWND bar = CreateWindowExA(0, PROGRESS_CLASSA, "", WS_CHILD, 10, 10, 380, 20, window,
                                reinterpret_cast<HMENU>(1026), AppInstance, nullptr);
+    if (!bar) {
+        std::printf("no progress bar (error %lu): is the run's Wine session up (ctest -R wine.setup)?\n",
+                    GetLastError());
+        return 1;
+    }
     BarProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SamplingBarProc)));
     MainDialog = window;
