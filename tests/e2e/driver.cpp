@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 #include "render/atlas.h"
 #include "render/mixed_text.h"
@@ -459,23 +460,32 @@ std::string ReadFileBytes(const std::string& path)
 
 void RemoveTree(const std::string& path)
 {
-    DWORD a = Attributes(path);
+    // The system's code page spells the tests' own paths.
+    const int units = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(units > 0 ? units : 1, L'\0');
+    if (units > 0 && MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], units))
+        RemoveTree(wide.substr(0, units - 1));
+}
+
+void RemoveTree(const std::wstring& path)
+{
+    DWORD a = GetFileAttributesW(path.c_str());
     if (a == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     if (!(a & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(path.c_str());
         return;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (strcmp(found.cFileName, ".") && strcmp(found.cFileName, ".."))
-                RemoveTree(path + "\\" + found.cFileName);
-        } while (FindNextFileA(search, &found));
+            if (wcscmp(found.cFileName, L".") && wcscmp(found.cFileName, L".."))
+                RemoveTree(path + L"\\" + found.cFileName);
+        } while (FindNextFileW(search, &found));
         FindClose(search);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(path.c_str());
 }
 
 std::string ShellFolder(int csidl)

@@ -145,7 +145,9 @@ int FileExists(const std::string& path);
 int FolderExists(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
 // Removes a folder tree, clearing read-only and hidden first. Missing is fine.
+// A path in the ANSI code page, or in UTF-16 for what that cannot spell.
 void RemoveTree(const std::string& path);
+void RemoveTree(const std::wstring& path);
 std::string ShellFolder(int csidl);
 
 struct ShortcutInfo {

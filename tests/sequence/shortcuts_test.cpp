@@ -53,32 +53,34 @@ protected:
     OperatingSystemInfo SavedOs;
 };
 
-TEST(Version3Folders, NtPathsGoThroughTheUserProfile)
+// NT goes through the user's profile; the other platforms have none. A
+// Windows folder ending in 許, whose Big5 trail byte is a backslash's, still
+// gets its separator.
+TEST(Version3Folders, PathsByPlatformAndKind)
 {
-    WCHAR out[MAX_PATH];
-    ASSERT_EQ(Version3FolderPath(L"C:\\WINNT35", 1, L"alice", CSIDL_PROGRAMS, out), 1);
-    EXPECT_STREQ(out, L"C:\\WINNT35\\profiles\\alice\\start menu\\programs");
-    ASSERT_EQ(Version3FolderPath(L"C:\\WINNT35\\", 1, L"alice", CSIDL_DESKTOP, out), 1);
-    EXPECT_STREQ(out, L"C:\\WINNT35\\profiles\\alice\\Desktop");
-    ASSERT_EQ(Version3FolderPath(L"C:\\WINNT35", 1, L"alice", CSIDL_STARTUP, out), 1);
-    EXPECT_STREQ(out, L"C:\\WINNT35\\profiles\\alice\\start menu\\programs\\startup");
-    ASSERT_EQ(Version3FolderPath(L"C:\\WINNT35", 1, L"alice", CSIDL_FONTS, out), 1);
-    EXPECT_STREQ(out, L"C:\\WINNT35\\profiles\\alice\\");
-}
-
-TEST(Version3Folders, OtherPlatformsHaveNoProfile)
-{
-    WCHAR out[MAX_PATH];
-    ASSERT_EQ(Version3FolderPath(L"C:\\WINDOWS", 0, L"ignored", CSIDL_PROGRAMS, out), 1);
-    EXPECT_STREQ(out, L"C:\\WINDOWS\\start menu\\programs");
-    ASSERT_EQ(Version3FolderPath(L"C:\\", 0, L"ignored", CSIDL_DESKTOP, out), 1);
-    EXPECT_STREQ(out, L"C:\\Desktop");
-    ASSERT_EQ(Version3FolderPath(L"C:\\WINDOWS", 0, L"ignored", CSIDL_STARTUP, out), 1);
-    EXPECT_STREQ(out, L"C:\\WINDOWS\\start menu\\programs\\startup");
-    // A Windows folder ending in 許, whose Big5 trail byte is a backslash's,
-    // still gets its separator.
-    ASSERT_EQ(Version3FolderPath(L"C:\\\u8A31", 0, L"", CSIDL_DESKTOP, out), 1);
-    EXPECT_STREQ(out, L"C:\\\u8A31\\Desktop");
+    struct Case {
+        const WCHAR* Windows;
+        int IsNt;
+        const WCHAR* User;
+        int Kind;
+        const WCHAR* Expected;
+    };
+    const Case cases[] = {
+        {L"C:\\WINNT35", 1, L"alice", CSIDL_PROGRAMS, L"C:\\WINNT35\\profiles\\alice\\start menu\\programs"},
+        {L"C:\\WINNT35\\", 1, L"alice", CSIDL_DESKTOP, L"C:\\WINNT35\\profiles\\alice\\Desktop"},
+        {L"C:\\WINNT35", 1, L"alice", CSIDL_STARTUP,
+         L"C:\\WINNT35\\profiles\\alice\\start menu\\programs\\startup"},
+        {L"C:\\WINNT35", 1, L"alice", CSIDL_FONTS, L"C:\\WINNT35\\profiles\\alice\\"},
+        {L"C:\\WINDOWS", 0, L"ignored", CSIDL_PROGRAMS, L"C:\\WINDOWS\\start menu\\programs"},
+        {L"C:\\", 0, L"ignored", CSIDL_DESKTOP, L"C:\\Desktop"},
+        {L"C:\\WINDOWS", 0, L"ignored", CSIDL_STARTUP, L"C:\\WINDOWS\\start menu\\programs\\startup"},
+        {L"C:\\\u8A31", 0, L"", CSIDL_DESKTOP, L"C:\\\u8A31\\Desktop"},
+    };
+    for (const Case& c : cases) {
+        WCHAR out[MAX_PATH];
+        ASSERT_EQ(Version3FolderPath(c.Windows, c.IsNt, c.User, c.Kind, out), 1) << Narrow(c.Expected);
+        EXPECT_STREQ(out, c.Expected);
+    }
 }
 
 TEST(Version3Folders, PathThatDoesNotFitStaysInItsBuffer)

@@ -179,6 +179,34 @@ std::string ShortcutsIn(const std::wstring& folder)
     return listed;
 }
 
+namespace {
+
+// Link file names as ShortcutsIn lists them.
+std::string Listing(std::vector<std::string> names)
+{
+    for (std::string& name : names) name += ".lnk";
+    std::sort(names.begin(), names.end());
+    std::string listed;
+    for (const std::string& name : names) listed += (listed.empty() ? "" : " | ") + name;
+    return listed;
+}
+
+}  // namespace
+
+void ExpectEveryShortcut(const ExpectedNames& names)
+{
+    const std::wstring group = WideShellFolder(CSIDL_PROGRAMS) + L"\\" + names.EngineW;
+    const std::wstring desktop = WideShellFolder(CSIDL_DESKTOPDIRECTORY);
+    const std::wstring startup = WideShellFolder(CSIDL_STARTUP);
+    printf("group %s: %s\n", Utf8(group).c_str(), ShortcutsIn(group).c_str());
+    printf("desktop %s: %s\n", Utf8(desktop).c_str(), ShortcutsIn(desktop).c_str());
+    printf("startup %s: %s\n", Utf8(startup).c_str(), ShortcutsIn(startup).c_str());
+    const std::string engine = Utf8(names.EngineW);
+    EXPECT_EQ(ShortcutsIn(group), Listing({engine, Utf8(names.UninstallW)}));
+    EXPECT_EQ(ShortcutsIn(desktop), Listing({engine, Utf8(names.EditorW)}));
+    EXPECT_EQ(ShortcutsIn(startup), Listing({engine}));
+}
+
 ShortcutPlaces Version3Places(int isNt)
 {
     std::string profile = WindowsFolder();

@@ -97,6 +97,10 @@ std::wstring WideShellFolder(int csidl);
 std::string Utf8(const std::wstring& text);
 // The names of the .lnk files in folder, sorted, joined by " | " (UTF-8).
 std::string ShortcutsIn(const std::wstring& folder);
+// The five shortcuts of a typical run with Desktop icons and start at
+// sign-in, named as names gives them, through gtest; each folder's listing
+// is printed.
+void ExpectEveryShortcut(const ExpectedNames& names);
 
 // The real installer and the locale this run was started in.
 std::string InstallerPath();

@@ -20,10 +20,6 @@ TEST(SystemsUtf8, SimplifiedChineseSystemWithTheUtf8CodePage)
     EndRun(&probe);
     ASSERT_EQ(codePage, static_cast<DWORD>(CP_UTF8)) << "the manifest's code page did not take";
 
-    const ExpectedNames& names = NamesForLanguage(1);
-    const std::wstring programs = WideShellFolder(CSIDL_PROGRAMS);
-    const std::wstring desktop = WideShellFolder(CSIDL_DESKTOPDIRECTORY);
-    const std::wstring startup = WideShellFolder(CSIDL_STARTUP);
     RemoveShortcutsFrom(ShellPlaces());
 
     RunChoices choices;
@@ -36,14 +32,7 @@ TEST(SystemsUtf8, SimplifiedChineseSystemWithTheUtf8CodePage)
               "Congratulations! Installation Success!");
     EXPECT_EQ(code, 0u);
 
-    const std::wstring group = programs + L"\\" + names.EngineW;
-    printf("group %s: %s\n", Utf8(group).c_str(), ShortcutsIn(group).c_str());
-    printf("desktop %s: %s\n", Utf8(desktop).c_str(), ShortcutsIn(desktop).c_str());
-    printf("startup %s: %s\n", Utf8(startup).c_str(), ShortcutsIn(startup).c_str());
-    const std::string engine = Utf8(names.EngineW) + ".lnk";
-    EXPECT_EQ(ShortcutsIn(group), engine + " | " + Utf8(names.UninstallW) + ".lnk");
-    EXPECT_EQ(ShortcutsIn(desktop), engine + " | " + Utf8(names.EditorW) + ".lnk");
-    EXPECT_EQ(ShortcutsIn(startup), engine);
+    ExpectEveryShortcut(NamesForLanguage(1));
 
     RemoveShortcutsFrom(ShellPlaces());
     RemoveTree(choices.Destination);
