@@ -40,7 +40,41 @@ int IsFullPath(const char* path, UINT codePage)
     return NameLength(server + serverLength + 1, codePage) > 0;
 }
 
+int IsDroppedAtNameEnd(char c)
+{
+    return c == ' ' || c == '.';
+}
+
 }  // namespace
+
+int TidyDestination(char* path, UINT codePage)
+{
+    const char* in = path;
+    while (*in == ' ')
+        ++in;
+    // Written over the text it is read from: out never passes in.
+    size_t out = 0, nameStart = 0, kept = 0;
+    for (;;) {
+        if (*in == '\\' || *in == '\0') {
+            if (out > nameStart && kept == nameStart)
+                return 0;
+            out = kept;
+            if (*in == '\0')
+                break;
+            path[out++] = *in++;
+            nameStart = kept = out;
+            continue;
+        }
+        const int step = IsDBCSLeadByteEx(codePage, static_cast<BYTE>(*in)) && in[1] ? 2 : 1;
+        const int dropped = step == 1 && IsDroppedAtNameEnd(*in);
+        for (int i = 0; i < step; ++i)
+            path[out++] = *in++;
+        if (!dropped)
+            kept = out;
+    }
+    path[out] = '\0';
+    return 1;
+}
 
 int LongestNameInDestination()
 {

@@ -13,6 +13,15 @@ enum DestinationCheck {
     DestinationTooLong,         // some file's path would not fit in MAX_PATH
 };
 
+// The destination as the system reads it, in place: without the blanks
+// around the whole text (a pasted path) and without the blanks and dots at
+// the end of each of its names, which the system drops from the last name
+// of a path but keeps in the others, so that a folder "C:\Tarvo " would be
+// made as C:\Tarvo and no file path in it would work. 0 when a name is left
+// empty (blanks or dots alone, "." and ".." among them): such a destination
+// is refused. codePage tells its double-byte characters.
+int TidyDestination(char* path, UINT codePage);
+
 // The destination as typed, trailing backslashes and all. codePage tells its
 // double-byte characters.
 DestinationCheck CheckDestination(const char* typed, UINT codePage);

@@ -1,5 +1,5 @@
 // File helpers of the installation engine: the target path of a payload
-// file, the read-only and hidden attributes, and forced deletion.
+// file, clearing the read-only and hidden attributes, and forced deletion.
 #pragma once
 #include <windows.h>
 
@@ -11,13 +11,6 @@ int PayloadPath(char* out, const char* installDir, const char* fileName, const c
 // 1 when at least one of the asked attributes was cleared, 0 when there was
 // nothing to clear.
 int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden);
-
-// Sets read-only and/or hidden on an existing file, keeping every other bit.
-// 1 when the final attribute write succeeded, 0 otherwise.
-int AddFileAttributes(const char* path, int readOnly, int hidden);
-
-// Gives the file exactly these attributes. 1 when the final write succeeded.
-int SetAttributesExactly(const char* path, DWORD attributes);
 
 // Clears read-only and hidden, then deletes. 0 when the file was deleted,
 // -1 when it was not.

@@ -11,6 +11,7 @@
 #include "install/config.h"
 #include "install/file_helpers.h"
 #include "install/manifest.h"
+#include "install/file_path.h"
 #include "install/payload.h"
 #include "install/replace_file.h"
 #include "install/shortcut_names.h"
@@ -36,6 +37,12 @@ constexpr int StaleNameCount = sizeof StaleNameFormats / sizeof StaleNameFormats
 static_assert(StaleNameCount * 16 == StaleFileCount, "four names times sixteen suffixes");
 
 constexpr char SettingsFileDigit = '1';
+
+// The progress bar's positions outside the manifest's checkpoints.
+constexpr int ProgressStart = 10;
+constexpr int ProgressProgramsGroupMade = 94;
+constexpr int ProgressShortcutsMade = 97;
+constexpr int ProgressComplete = 100;
 
 int IsWordBase(EntryClass entryClass)
 {
@@ -97,7 +104,7 @@ void CreateShortcuts()
     const ShortcutItem programs[] = {
         {names.Engine, EngineFile}, {names.Uninstall, UninstallerFile}, {nullptr, nullptr}};
     CreateShortcutGroup(names.Engine, programs, CSIDL_PROGRAMS, names.CodePage);
-    SetProgress(94);
+    SetProgress(ProgressProgramsGroupMade);
     if (CreateDesktopIcons) {
         CreateDesktopShortcut(EditorFile, names.Editor, names.CodePage);
         CreateDesktopShortcut(EngineFile, names.Engine, names.CodePage);
@@ -108,29 +115,32 @@ void CreateShortcuts()
     }
 }
 
+// The settings file's path in a folder: on NT through the wide form, since
+// the installer's folder may lie in a profile named in what the ANSI code
+// page cannot spell.
+int SettingsFilePath(FilePath* out, const char* folder, const WCHAR* folderWide)
+{
+    char name[16];
+    WCHAR wideName[16], wide[MAX_PATH];
+    if (!FormatBounded(name, sizeof name, "AuxSet%c.bin", SettingsFileDigit))
+        return 0;
+    if (!OsInfo.IsNt) {
+        char path[MAX_PATH];
+        return FormatBounded(path, sizeof path, "%s%s", folder, name) && AnsiFilePath(out, path);
+    }
+    return folderWide[0] && WidenText(name, CP_ACP, wideName, 16) &&
+           JoinWide(wide, MAX_PATH, {folderWide, wideName}) && WideFilePath(out, wide);
+}
+
 // The settings file beside the installer replaces the one in the Windows
 // folder, whole or not at all: a copy that fails (unreadable source, full
 // disk, the old file in use) leaves the old file as it was.
 void CopySettingsFile()
 {
-    char name[16];
-    FormatBounded(name, sizeof name, "AuxSet%c.bin", SettingsFileDigit);
-    // On NT through the wide calls: the installer's folder may lie in a
-    // profile named in what the ANSI code page cannot spell.
-    if (OsInfo.IsNt) {
-        WCHAR wideName[16], source[MAX_PATH], target[MAX_PATH];
-        if (WidenText(name, CP_ACP, wideName, 16) &&
-            JoinWide(source, MAX_PATH, {ModuleDirWide, wideName}) &&
-            JoinWide(target, MAX_PATH, {WindowsDirWide, wideName}) && ModuleDirWide[0] &&
-            WindowsDirWide[0] && WideFileAttributes(source) != INVALID_FILE_ATTRIBUTES)
-            ReplaceFileWithCopyWide(source, target);
-        return;
-    }
-    char source[MAX_PATH];
-    char target[MAX_PATH];
-    if (!FormatBounded(source, sizeof source, "%s%s", ModuleDir, name) || _access(source, 0) != 0)
-        return;
-    if (FormatBounded(target, sizeof target, "%s%s", WindowsDir, name))
+    FilePath source, target;
+    if (SettingsFilePath(&source, ModuleDir, ModuleDirWide) &&
+        PathAttributes(source) != INVALID_FILE_ATTRIBUTES &&
+        SettingsFilePath(&target, WindowsDir, WindowsDirWide))
         ReplaceFileWithCopy(source, target);
 }
 
@@ -164,18 +174,19 @@ int RunInstallation()
         return 0;
     }
     ShowWindow(GetDlgItem(MainDialog, IDC_PROGRESS), SW_SHOW);
-    SetProgress(10);
+    SetProgress(ProgressStart);
     KeepOldWordBase = 0;
     TestOldWordBase();
     DeleteStaleFiles();
-    int installed = ExtractManifest(buffer);
+    // The user's answers are part of what succeeds: without them in
+    // engine.ini the installation has failed, as for a required file.
+    const int installed = ExtractManifest(buffer) && UpdateEngineConfig(buffer, ExtractionBufferSize);
     if (installed) {
-        UpdateEngineConfig();
         CreateShortcuts();
-        // 97 closes the shortcuts' share; 100 is shown before the settings
-        // file's single small copy, which is the last step.
-        SetProgress(97);
-        SetProgress(100);
+        // The shortcuts' share ends here; the settings file's single small
+        // copy, the last step, comes after the full bar.
+        SetProgress(ProgressShortcutsMade);
+        SetProgress(ProgressComplete);
         CopySettingsFile();
     }
     std::free(buffer);

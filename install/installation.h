@@ -5,7 +5,8 @@
 
 extern int KeepOldWordBase;     // set by the old word-base test of each run
 
-// 1 when every required entry was written, 0 otherwise. Reads InstallDir
+// 1 when every required entry was written and engine.ini holds the user's
+// answers, 0 otherwise. Reads InstallDir
 // (existing, no trailing backslash), ModuleDir, WindowsDir, SystemLanguage,
 // CreateDesktopIcons, AutoStart and MainDialog.
 int RunInstallation();

@@ -143,5 +143,10 @@ inline constexpr ManifestRow InstallManifest[] = {
 constexpr int ManifestSize = sizeof InstallManifest / sizeof InstallManifest[0];
 static_assert(ManifestSize == 116, "the manifest has 116 entries");
 
+// The engine's configuration file, which gets the user's answers once the
+// manifest is written.
+constexpr int EngineConfigRow = 10;
+static_assert(InstallManifest[EngineConfigRow].Entry.ResourceId == 120, "engine.ini");
+
 // The stream allocated once per installation; the largest payload fits it.
 constexpr unsigned long ExtractionBufferSize = 25165824;

@@ -2,107 +2,156 @@
 // a temporary name beside the target before the target's name changes.
 #include "install/replace_file.h"
 
-#include "install/file_helpers.h"
-#include "shell/environment.h"
-#include "shell/paths.h"
-#include "shell/wide_system.h"
-
 namespace {
 
 constexpr DWORD ReadOnlyAndHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 
-int WriteNewFile(const char* path, const void* bytes, unsigned long count, int toDisk)
+// The attributes without read-only and hidden, as a call that sets them takes them.
+DWORD WithoutReadOnlyAndHidden(DWORD attributes)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE && DeleteFileForced(path) == 0)   // left read-only by a stopped run
-        file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
+    const DWORD rest = attributes & ~ReadOnlyAndHidden;
+    return rest ? rest : FILE_ATTRIBUTE_NORMAL;
+}
+
+// A file made by CopyFile, handed to the disk.
+int FlushToDisk(const FilePath& path)
+{
+    HANDLE file = CreatePathFile(path, GENERIC_WRITE, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    const int flushed = FlushFileBuffers(file);
+    return CloseHandle(file) && flushed;
+}
+
+// The copy comes with the source's attributes: it is made writable to be
+// flushed and gets its bits back from the routine.
+int CopyNewFile(const FilePath& source, const FilePath& path, int toDisk)
+{
+    if (!CopyPath(source, path))
+        return 0;
+    const DWORD copied = PathAttributes(path);
+    if (copied == INVALID_FILE_ATTRIBUTES ||
+        ((copied & ReadOnlyAndHidden) && !SetPathAttributes(path, WithoutReadOnlyAndHidden(copied))))
+        return 0;
+    return !toDisk || FlushToDisk(path);
+}
+
+int WriteNewFile(const FilePath& path, const NewContent& content, int toDisk)
+{
+    if (content.Source)
+        return CopyNewFile(*content.Source, path, toDisk);
+    HANDLE file = CreatePathFile(path, GENERIC_WRITE, CREATE_ALWAYS);
     if (file == INVALID_HANDLE_VALUE)
         return 0;
     // A disk that fills up part-way returns TRUE with a short count under
     // Wine: the count decides.
     DWORD written = 0;
-    int ok = WriteFile(file, bytes, count, &written, nullptr) && written == count &&
-             (!toDisk || FlushFileBuffers(file));
+    const int ok = WriteFile(file, content.Bytes, content.Count, &written, nullptr) &&
+                   written == content.Count && (!toDisk || FlushFileBuffers(file));
     return CloseHandle(file) && ok;
 }
 
-// The copy made by CopyFileA, handed to the disk.
-int FlushToDisk(const char* path)
+int RenameFile(const FilePath& from, const FilePath& to)
 {
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    return RenamePath(from, to) ? 1 : 0;
+}
+
+int SetFileBits(const FilePath& path, DWORD attributes)
+{
+    return SetPathAttributes(path, attributes) ? 1 : 0;
+}
+
+int DeleteOneFile(const FilePath& path)
+{
+    return DeletePath(path) ? 1 : 0;
+}
+
+}  // namespace
+
+ReplaceFileCalls ReplaceCalls = {WriteNewFile, MovePathReplacing, RenameFile, SetFileBits,
+                                 DeleteOneFile};
+
+namespace {
+
+// Exactly these attributes. Wine stores hidden in an extended attribute,
+// which it can no longer write once the file is read-only: hidden first.
+int SetExactly(const FilePath& path, DWORD attributes)
+{
+    if ((attributes & ReadOnlyAndHidden) == ReadOnlyAndHidden &&
+        !ReplaceCalls.SetAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY))
         return 0;
-    int ok = FlushFileBuffers(file);
-    return CloseHandle(file) && ok;
+    return ReplaceCalls.SetAttributes(path, attributes);
 }
 
-using MoveFileExFunction = BOOL(WINAPI*)(const char*, const char*, DWORD);
-
-OneStepMove MoveReplacingExisting(const char* from, const char* to)
+// Removes a file whatever its bits. 1 when it is gone or was never there.
+int RemoveFile(const FilePath& path)
 {
-    // Windows 95, 98 and Me export MoveFileExA, but it fails there with
-    // ERROR_CALL_NOT_IMPLEMENTED: the platform says so before any call.
-    // Looked up, not imported, as every function outside the list that the
-    // Windows 95 and NT 3.51 loaders both resolve.
-    if (!OsInfo.IsNt)
-        return NoOneStepMove;
-    static MoveFileExFunction moveEx = nullptr;
-    static int lookedUp = 0;
-    if (!lookedUp) {
-        HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-        if (kernel)
-            moveEx = reinterpret_cast<MoveFileExFunction>(
-                reinterpret_cast<void (*)()>(GetProcAddress(kernel, "MoveFileExA")));
-        lookedUp = 1;
-    }
-    if (!moveEx)
-        return NoOneStepMove;
-    return moveEx(from, to, MOVEFILE_REPLACE_EXISTING) ? MovedInOneStep : OneStepMoveFailed;
+    const DWORD attributes = PathAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return 1;
+    if ((attributes & ReadOnlyAndHidden) &&
+        !ReplaceCalls.SetAttributes(path, WithoutReadOnlyAndHidden(attributes)))
+        return 0;
+    return ReplaceCalls.Delete(path);
 }
 
-int RenameFile(const char* from, const char* to)
+// The old file is back under its name: its bits come back too. Always 0.
+int KeepOld(const FilePath& target, DWORD old)
 {
-    return MoveFileA(from, to) ? 1 : 0;
+    if (old != INVALID_FILE_ATTRIBUTES && (old & ReadOnlyAndHidden))
+        SetExactly(target, old & ~FILE_ATTRIBUTE_NORMAL);
+    return 0;
 }
 
 // Without a one-step move (Windows 95, 98 and Me) the old file steps aside,
 // the new one takes its name, and only then is the old one deleted. A stop
 // between the two renames (power lost, the process ended) leaves no file
 // under the target's name, the old file whole as TarvoOld.tmp and the new one
-// whole as TarvoNew.tmp beside it: that window is one rename long. A failed
-// second rename brings the old file back; should that fail too, the old file
-// stays whole as TarvoOld.tmp.
-int MoveAsideAndRename(const char* fresh, const char* target)
+// whole as TarvoNew.tmp beside it: that window is one rename long.
+int MoveAsideAndRename(const FilePath& fresh, const FilePath& target, DWORD old)
 {
-    char aside[MAX_PATH];
-    if (!SiblingPath(aside, target, AsideFileName))
-        return 0;
-    DeleteFileForced(aside);    // left by a stopped run
+    FilePath aside;
+    if (!SiblingPath(&aside, target, AsideFileName))
+        return KeepOld(target, old);
+    RemoveFile(aside);      // left by a stopped run
     if (!ReplaceCalls.Rename(target, aside))
-        return 0;               // in use, for instance: nothing changed
-    if (!ReplaceCalls.Rename(fresh, target)) {
-        ReplaceCalls.Rename(aside, target);
-        return 0;
-    }
-    DeleteFileForced(aside);
-    return 1;
+        return KeepOld(target, old);    // in use, for instance: nothing changed
+    if (!ReplaceCalls.Rename(fresh, target))
+        return ReplaceCalls.Rename(aside, target) ? KeepOld(target, old) : 0;
+    return RemoveFile(aside);
 }
 
-// The finished fresh file in target's place, with attributes added; fresh
-// is gone either way.
-int PlaceFreshFile(const char* fresh, const char* target, DWORD attributes)
+// The finished fresh file in target's place. Target's read-only and hidden
+// bits are cleared first, since a read-only file can be neither replaced
+// nor renamed, and come back where the move fails.
+int PutInPlace(const FilePath& fresh, const FilePath& target, DWORD old)
 {
-    if (!PutFileInPlace(fresh, target)) {
-        DeleteFileForced(fresh);
-        return 0;
+    if (old == INVALID_FILE_ATTRIBUTES) {
+        const OneStepMove moved = ReplaceCalls.MoveReplacing(fresh, target);
+        return moved == NoOneStepMove ? ReplaceCalls.Rename(fresh, target) : moved == MovedInOneStep;
     }
-    DWORD made = GetFileAttributesA(target);
-    if (attributes && made != INVALID_FILE_ATTRIBUTES)
-        SetAttributesExactly(target, made | attributes);
-    return 1;
+    if ((old & ReadOnlyAndHidden) && !ReplaceCalls.SetAttributes(target, WithoutReadOnlyAndHidden(old)))
+        return KeepOld(target, old);
+    switch (ReplaceCalls.MoveReplacing(fresh, target)) {
+    case MovedInOneStep:
+        return 1;
+    case OneStepMoveFailed:     // in use, for instance
+        return KeepOld(target, old);
+    case NoOneStepMove:
+        break;
+    }
+    return MoveAsideAndRename(fresh, target, old);
+}
+
+// The new file's read-only and hidden bits, set before it takes the
+// target's name, which it keeps them through.
+int GiveAttributes(const FilePath& fresh, DWORD wanted)
+{
+    if (!(wanted & ReadOnlyAndHidden))
+        return 1;
+    const DWORD made = PathAttributes(fresh);
+    return made != INVALID_FILE_ATTRIBUTES &&
+           SetExactly(fresh, (made & ~FILE_ATTRIBUTE_NORMAL) | (wanted & ReadOnlyAndHidden));
 }
 
 // Where an old file is replaced, the new one goes to the disk itself before
@@ -110,119 +159,33 @@ int PlaceFreshFile(const char* fresh, const char* target, DWORD attributes)
 // must find the new content whole under the target's name, or the old file
 // would be lost for a torn one. A new file has nothing to lose, and is spared
 // the wait (a disk flush per file, about 1 ms each under Wine).
-int ReplacesOldFile(const char* target)
+int ReplaceWith(const FilePath& target, const NewContent& content, DWORD wanted)
 {
-    return GetFileAttributesA(target) != INVALID_FILE_ATTRIBUTES;
+    FilePath fresh;
+    if (!SiblingPath(&fresh, target, FreshFileName))
+        return 0;
+    RemoveFile(fresh);      // left by a stopped run
+    const DWORD old = PathAttributes(target);
+    if (ReplaceCalls.WriteNew(fresh, content, old != INVALID_FILE_ATTRIBUTES) &&
+        GiveAttributes(fresh, wanted) && PutInPlace(fresh, target, old))
+        return 1;
+    RemoveFile(fresh);
+    return 0;
 }
 
 }  // namespace
 
-ReplaceFileCalls ReplaceCalls = {WriteNewFile, MoveReplacingExisting, RenameFile};
-
-int SiblingPath(char* out, const char* target, const char* name)
-{
-    const char* cut = LastBackslash(target, CP_ACP);
-    if (!cut) {
-        out[0] = '\0';
-        return 0;
-    }
-    return FormatBounded(out, MAX_PATH, "%.*s%s", static_cast<int>(cut + 1 - target), target, name);
-}
-
 int ReplaceFileWithBytes(const char* target, const void* bytes, unsigned long length,
                          DWORD attributes)
 {
-    char fresh[MAX_PATH];
-    if (!SiblingPath(fresh, target, FreshFileName))
-        return 0;
-    if (!ReplaceCalls.WriteNew(fresh, bytes, length, ReplacesOldFile(target))) {
-        DeleteFileForced(fresh);    // a full disk leaves part of it
-        return 0;
-    }
-    return PlaceFreshFile(fresh, target, attributes);
+    FilePath path;
+    const NewContent content = {bytes, length, nullptr};
+    return AnsiFilePath(&path, target) && ReplaceWith(path, content, attributes);
 }
 
-int ReplaceFileWithCopy(const char* source, const char* target)
+int ReplaceFileWithCopy(const FilePath& source, const FilePath& target)
 {
-    char fresh[MAX_PATH];
-    if (!SiblingPath(fresh, target, FreshFileName))
-        return 0;
-    DeleteFileForced(fresh);
-    // The copy comes with the source's attributes: it is flushed writable and
-    // gets its read-only and hidden bits back in the target's place.
-    DWORD copied = INVALID_FILE_ATTRIBUTES;
-    if (CopyFileA(source, fresh, FALSE)) {
-        copied = GetFileAttributesA(fresh);
-        ClearFileAttributes(fresh, 1, 1);
-    }
-    if (copied == INVALID_FILE_ATTRIBUTES || (ReplacesOldFile(target) && !FlushToDisk(fresh))) {
-        DeleteFileForced(fresh);
-        return 0;
-    }
-    return PlaceFreshFile(fresh, target, copied & ReadOnlyAndHidden);
-}
-
-int ReplaceFileWithCopyWide(const WCHAR* source, const WCHAR* target)
-{
-    // The fresh file's name in the target's folder.
-    WCHAR fresh[MAX_PATH];
-    int folderLength = 0;
-    for (int i = 0; target[i] && i < MAX_PATH; ++i)
-        if (target[i] == L'\\')
-            folderLength = i + 1;
-    if (folderLength == 0 || folderLength >= MAX_PATH)
-        return 0;
-    for (int i = 0; i < folderLength; ++i)
-        fresh[i] = target[i];
-    if (!JoinWide(fresh + folderLength, MAX_PATH - folderLength, {FreshFileNameWide}))
-        return 0;
-    WideSetFileAttributes(fresh, FILE_ATTRIBUTE_NORMAL);    // left by a stopped run
-    WideDeleteFile(fresh);
-    const DWORD old = WideFileAttributes(target);
-    const DWORD copied =
-        WideCopyFile(source, fresh) ? WideFileAttributes(fresh) : INVALID_FILE_ATTRIBUTES;
-    // Flushed writable, as the ANSI copy is; its own bits come back in place.
-    if (copied == INVALID_FILE_ATTRIBUTES || !WideSetFileAttributes(fresh, FILE_ATTRIBUTE_NORMAL) ||
-        (old != INVALID_FILE_ATTRIBUTES && !WideFlushFile(fresh))) {
-        WideDeleteFile(fresh);
-        return 0;
-    }
-    // A read-only file cannot be moved over: its bits come back on failure.
-    if (old != INVALID_FILE_ATTRIBUTES && (old & ReadOnlyAndHidden))
-        WideSetFileAttributes(target, FILE_ATTRIBUTE_NORMAL);
-    if (!WideMoveFileReplacing(fresh, target)) {
-        if (old != INVALID_FILE_ATTRIBUTES)
-            WideSetFileAttributes(target, old);
-        WideDeleteFile(fresh);
-        return 0;
-    }
-    // Hidden before read-only: Wine cannot write hidden on a read-only file.
-    if (copied & FILE_ATTRIBUTE_HIDDEN)
-        WideSetFileAttributes(target, FILE_ATTRIBUTE_HIDDEN);
-    if (copied & ReadOnlyAndHidden)
-        WideSetFileAttributes(target, copied & ReadOnlyAndHidden);
-    return 1;
-}
-
-int PutFileInPlace(const char* fresh, const char* target)
-{
-    const DWORD old = GetFileAttributesA(target);
-    // A read-only file cannot be replaced or renamed over.
-    if (old != INVALID_FILE_ATTRIBUTES && (old & ReadOnlyAndHidden))
-        SetAttributesExactly(target, old & ~ReadOnlyAndHidden);
-    int placed = 0;
-    switch (ReplaceCalls.MoveReplacing(fresh, target)) {
-    case MovedInOneStep:
-        placed = 1;
-        break;
-    case OneStepMoveFailed:     // in use, for instance
-        break;
-    case NoOneStepMove:
-        placed = old == INVALID_FILE_ATTRIBUTES ? ReplaceCalls.Rename(fresh, target)
-                                                : MoveAsideAndRename(fresh, target);
-        break;
-    }
-    if (!placed && old != INVALID_FILE_ATTRIBUTES)
-        SetAttributesExactly(target, old);
-    return placed;
+    const DWORD attributes = PathAttributes(source);
+    const NewContent content = {nullptr, 0, &source};
+    return attributes != INVALID_FILE_ATTRIBUTES && ReplaceWith(target, content, attributes);
 }

@@ -112,10 +112,7 @@ int MakeFolder(const WCHAR* path)
 // target without a folder.
 void WorkingFolderOf(const WCHAR* target, WCHAR* out)
 {
-    int cut = -1;
-    for (int i = 0; target[i] && i < MAX_PATH; ++i)
-        if (target[i] == L'\\')
-            cut = i;
+    const int cut = WideFolderLength(target) - 1;
     const int length = cut == 2 && target[1] == L':' ? 3 : cut < 0 ? 0 : cut;
     for (int i = 0; i < length; ++i)
         out[i] = target[i];

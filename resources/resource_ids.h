@@ -6,6 +6,8 @@
 // Dialog templates and the icon.
 #define IDD_MESSAGE_DIALOG   112
 #define IDD_WIZARD           113
+// The wizard's caption: a second start finds the first one's window by it.
+#define WIZARD_TITLE         "Tarvo Chinese Input Engine Installer"
 #define IDD_FOLDER_BROWSER   168
 #define IDI_INSTALLER        166
 

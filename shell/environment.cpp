@@ -18,9 +18,9 @@ Language LanguageForSystem(int multiByteAnsi, WORD langId)
     // Chinese texts only make sense where the code page can hold them. The
     // low bit of the sublanguage separates the Traditional ones (Taiwan,
     // Hong Kong, Macao) from the Simplified ones (PRC, Singapore).
-    if (!multiByteAnsi || (langId & 0x3ff) != LANG_CHINESE)
+    if (!multiByteAnsi || PRIMARYLANGID(langId) != LANG_CHINESE)
         return LanguageEnglish;
-    return (langId & 0x400) ? LanguageTraditional : LanguageSimplified;
+    return (SUBLANGID(langId) & 1) ? LanguageTraditional : LanguageSimplified;
 }
 
 void ModuleFolderOf(const char* modulePath, UINT codePage, char* out)
@@ -39,10 +39,7 @@ void ModuleFolderOf(const char* modulePath, UINT codePage, char* out)
 
 void WideModuleFolderOf(const WCHAR* modulePath, WCHAR* out)
 {
-    int folderLength = 0;
-    for (int i = 0; modulePath[i] && i < MAX_PATH; ++i)
-        if (modulePath[i] == L'\\')
-            folderLength = i + 1;
+    const int folderLength = WideFolderLength(modulePath);
     for (int i = 0; i < folderLength; ++i)
         out[i] = modulePath[i];
     out[folderLength < MAX_PATH ? folderLength : 0] = 0;

@@ -2,6 +2,8 @@
 // own folder.
 #include "shell/library_search.h"
 
+#include "shell/system_library.h"
+
 namespace {
 
 // LOAD_LIBRARY_SEARCH_SYSTEM32, by value: the headers of the oldest SDKs
@@ -16,12 +18,6 @@ constexpr const char* LoadedByTheSystem[] = {
     "UXTHEME.DLL", "VERSION.DLL",  "DWMAPI.DLL",  "CRYPTBASE.DLL", "PROPSYS.DLL", "USERENV.DLL",
     "SETUPAPI.DLL", "APPHELP.DLL", "OLEACC.DLL",  "CLBCATQ.DLL",   "MSIMG32.DLL",
 };
-
-FARPROC KernelFunction(const char* name)
-{
-    HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-    return kernel ? GetProcAddress(kernel, name) : nullptr;
-}
 
 // Set once the system sends every search to the system folder.
 int SystemFolderOnly;
@@ -40,9 +36,7 @@ int IsVista()
 // there the libraries are loaded ahead instead, as where the call is missing.
 int SearchSystemFolder()
 {
-    using SetDefaultFunction = BOOL(WINAPI*)(DWORD);
-    auto setDefault = reinterpret_cast<SetDefaultFunction>(
-        reinterpret_cast<void (*)()>(KernelFunction("SetDefaultDllDirectories")));
+    auto setDefault = SystemFunctionAs<BOOL(WINAPI*)(DWORD)>("KERNEL32.DLL", "SetDefaultDllDirectories");
     return setDefault && !IsVista() && setDefault(SearchSystemFolderOnly);
 }
 
@@ -55,9 +49,7 @@ void RestrictLibrarySearch()
         return;
     // XP SP1 and later: an empty folder takes the current folder out of the
     // search. The program's folder stays first, hence the loads below.
-    using SetDirectoryFunction = BOOL(WINAPI*)(const char*);
-    auto setDirectory = reinterpret_cast<SetDirectoryFunction>(
-        reinterpret_cast<void (*)()>(KernelFunction("SetDllDirectoryA")));
+    auto setDirectory = SystemFunctionAs<BOOL(WINAPI*)(const char*)>("KERNEL32.DLL", "SetDllDirectoryA");
     if (setDirectory)
         setDirectory("");
     for (const char* name : LoadedByTheSystem)
@@ -86,9 +78,21 @@ HMODULE LoadSystemLibrary(const char* name)
     char path[MAX_PATH];
     if (!SystemLibraryPath(name, path))
         return nullptr;
+    return LoadLibraryExA(path, nullptr, FullPathLoadFlags(SystemFolderOnly));
+}
+
+DWORD FullPathLoadFlags(int searchRestricted)
+{
     // A library loaded by its full path still has its own imports looked for
-    // by name (under Wine: in the program's folder first, whatever the
-    // default says); the flag keeps them in the system folder too. Systems
-    // without the restriction refuse the flag.
-    return LoadLibraryExA(path, nullptr, SystemFolderOnly ? SearchSystemFolderOnly : 0);
+    // by name. With the search restricted, this flag keeps them in the system
+    // folder too (under Wine as well, which otherwise looks in the program's
+    // folder first); systems without the restriction refuse it.
+    if (searchRestricted)
+        return SearchSystemFolderOnly;
+    // Microsoft's LoadLibraryEx page: with LOAD_WITH_ALTERED_SEARCH_PATH and
+    // a full path, the libraries the loaded one imports are looked for in its
+    // own folder first, here the system folder; with flags 0 they are looked
+    // for as if loaded by bare name, the program's folder first. A flag of
+    // the first Win32 systems (NT 3.1, Windows 95), as is LoadLibraryExA.
+    return LOAD_WITH_ALTERED_SEARCH_PATH;
 }

@@ -22,5 +22,11 @@ void RestrictLibrarySearch();
 // bytes). 0 when the path does not fit.
 int SystemLibraryPath(const char* name, char* out);
 
-// LoadLibraryA of the system folder's copy; null when it is missing.
+// The system folder's copy, loaded by its full path with
+// FullPathLoadFlags; null when it is missing.
 HMODULE LoadSystemLibrary(const char* name);
+
+// The LoadLibraryExA flags of a load by full path: where every search is
+// kept to the system folder (searchRestricted), LOAD_LIBRARY_SEARCH_SYSTEM32;
+// elsewhere LOAD_WITH_ALTERED_SEARCH_PATH.
+DWORD FullPathLoadFlags(int searchRestricted);

@@ -37,6 +37,15 @@ int JoinWide(WCHAR* out, std::size_t units, std::initializer_list<const WCHAR*> 
     return units > 0;
 }
 
+int WideFolderLength(const WCHAR* path)
+{
+    int length = 0;
+    for (int i = 0; i < MAX_PATH && path[i]; ++i)
+        if (path[i] == L'\\')
+            length = i + 1;
+    return length;
+}
+
 const char* LastBackslash(const char* path, UINT codePage)
 {
     // Walk by characters: a trail byte of a double-byte character may be 0x5C.

@@ -17,6 +17,10 @@ int FormatBounded(char* out, std::size_t size, const char* format, ...)
 // limits, are composed so.
 int JoinWide(WCHAR* out, std::size_t units, std::initializer_list<const WCHAR*> pieces);
 
+// Length of the folder part of a wide path, its last backslash included
+// (within MAX_PATH units); 0 when it has none.
+int WideFolderLength(const WCHAR* path);
+
 // 1 when the path's last character is a backslash. codePage tells the
 // double-byte lead bytes.
 int EndsWithBackslash(const char* path, UINT codePage);

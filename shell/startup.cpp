@@ -74,7 +74,7 @@ EnterRoute RouteEnterKey(int haveFocus, const char* className, LONG style, int c
     EnterRoute route = {DefaultButtonId, 0};
     if (!haveFocus || !className || _stricmp(className, "button") != 0)
         return route;
-    switch (style & 0xFF) {
+    switch (style & BS_TYPEMASK) {
     case BS_CHECKBOX:
     case BS_AUTOCHECKBOX:
     case BS_RADIOBUTTON:
@@ -105,9 +105,21 @@ void RunMessageLoop()
     }
 }
 
-int RunInstaller(HINSTANCE instance)
+namespace {
+
+// The running copy's wizard, or the message or browser it shows, in front.
+void ShowRunningWizard()
 {
-    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    HWND wizard = FindWindowA("#32770", WIZARD_TITLE);   // the dialog class
+    if (!wizard)
+        return;     // the first copy is still starting: its wizard comes by itself
+    if (IsIconic(wizard))
+        ShowWindow(wizard, SW_RESTORE);
+    SetForegroundWindow(GetLastActivePopup(wizard));
+}
+
+int RunWizard(HINSTANCE instance)
+{
     DetectEnvironment(instance);
     ForceLanguage = LanguageEnglish;
     AppInstance = instance;
@@ -140,4 +152,22 @@ int RunInstaller(HINSTANCE instance)
     RunMessageLoop();
     Teardown();
     return InstallationFailed ? ExitInstallationFailed : ExitNormal;
+}
+
+} // namespace
+
+int RunInstaller(HINSTANCE instance)
+{
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    // A mutex that cannot be made leaves the installer as it was without it.
+    HANDLE running = CreateMutexA(nullptr, FALSE, RunningMutexName);
+    if (running && GetLastError() == ERROR_ALREADY_EXISTS) {
+        ShowRunningWizard();
+        CloseHandle(running);
+        return ExitNormal;
+    }
+    const int exitCode = RunWizard(instance);
+    if (running)
+        CloseHandle(running);
+    return exitCode;
 }

@@ -9,11 +9,19 @@
 constexpr int DefaultButtonId = IDC_NEXT;
 
 // The process's exit codes.
-constexpr int ExitNormal = 0;               // installed, or cancelled
+constexpr int ExitNormal = 0;               // installed, cancelled, or handed to a running copy
 constexpr int ExitStartFailed = 1;          // no wizard: the glyph atlas could not be decoded or drawn
 constexpr int ExitInstallationFailed = 2;   // an installation failed; its message was shown
 
-// Runs the whole installer; the result is the process exit code.
+// One installer at a time: two copies would write the same folders and the
+// same temporary names. A plain name, without the namespace prefixes that
+// came with Terminal Services: NT 4.0 and older and the 9x family allow no
+// backslash in an object's name.
+constexpr const char* RunningMutexName = "TarvoSetupRunning";
+
+// Runs the whole installer; the result is the process exit code. A second
+// start while one runs brings the running one's wizard to the front and
+// ends at once with ExitNormal, having written nothing.
 int RunInstaller(HINSTANCE instance);
 
 // The one message loop of the program, with the Enter-key routing. Runs

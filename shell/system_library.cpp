@@ -1,6 +1,6 @@
-// Libraries loaded on first use, kept for the rest of the run: a COM object
-// or a dialog may still run code from them after the function that first
-// needed them has returned.
+// Libraries loaded on first use, kept until teardown: a COM object or a
+// dialog may still run code from them after the function that first needed
+// them has returned.
 #include "shell/system_library.h"
 
 #include "shell/library_search.h"

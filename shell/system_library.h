@@ -4,7 +4,9 @@
 // and the shell, COM and common-dialog libraries are loaded only once a
 // shortcut or the folder browser first needs them, not at start-up. Each
 // comes from the system folder by its full path (shell/library_search.h).
-// Owns the table of libraries loaded here; they stay loaded until exit.
+// Owns the table of libraries loaded here; they stay loaded until teardown
+// frees them (FreeSystemLibraries). Kernel32 only and nothing of the C
+// run-time: the library search uses it before the run-time is bound.
 #pragma once
 #include <windows.h>
 

@@ -65,24 +65,25 @@ BOOL WideMoveFileReplacing(const WCHAR* from, const WCHAR* to)
     return call ? call(from, to, MOVEFILE_REPLACE_EXISTING) : FALSE;
 }
 
+BOOL WideMoveFile(const WCHAR* from, const WCHAR* to)
+{
+    auto call = SystemFunctionAs<BOOL(WINAPI*)(const WCHAR*, const WCHAR*)>("KERNEL32.DLL", "MoveFileW");
+    return call ? call(from, to) : FALSE;
+}
+
 BOOL WideDeleteFile(const WCHAR* path)
 {
     auto call = SystemFunctionAs<BOOL(WINAPI*)(const WCHAR*)>("KERNEL32.DLL", "DeleteFileW");
     return call ? call(path) : FALSE;
 }
 
-BOOL WideFlushFile(const WCHAR* path)
+HANDLE WideCreateFile(const WCHAR* path, DWORD access, DWORD disposition)
 {
     using CreateFunction = HANDLE(WINAPI*)(const WCHAR*, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD,
                                            DWORD, HANDLE);
-    auto create = SystemFunctionAs<CreateFunction>("KERNEL32.DLL", "CreateFileW");
-    HANDLE file = create ? create(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr)
-                         : INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
-        return FALSE;
-    BOOL flushed = FlushFileBuffers(file);
-    return CloseHandle(file) && flushed;
+    auto call = SystemFunctionAs<CreateFunction>("KERNEL32.DLL", "CreateFileW");
+    return call ? call(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)
+                : INVALID_HANDLE_VALUE;
 }
 
 BOOL WideSetWindowText(HWND window, const WCHAR* text)

@@ -19,9 +19,10 @@ DWORD WideFileAttributes(const WCHAR* path);
 BOOL WideSetFileAttributes(const WCHAR* path, DWORD attributes);
 BOOL WideCopyFile(const WCHAR* from, const WCHAR* to);
 BOOL WideMoveFileReplacing(const WCHAR* from, const WCHAR* to);
+BOOL WideMoveFile(const WCHAR* from, const WCHAR* to);
 BOOL WideDeleteFile(const WCHAR* path);
-// Opens an existing file and hands what the system holds of it to the disk.
-BOOL WideFlushFile(const WCHAR* path);
+// CreateFileW with no sharing, no security attributes and normal attributes.
+HANDLE WideCreateFile(const WCHAR* path, DWORD access, DWORD disposition);
 BOOL WideSetWindowText(HWND window, const WCHAR* text);
 int WideWindowText(HWND window, WCHAR* out, int units);
 

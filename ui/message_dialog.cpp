@@ -81,11 +81,14 @@ const char* MeasureTexts(HWND dialog, const char* chinese, MessageLayoutInput* i
     return shown;
 }
 
-// The client size of the first button; 82 x 12 where the dialog lacks it.
+// The size a button is laid out with where the dialog lacks its first one.
+constexpr SIZE MissingButtonSize = {82, 12};
+
+// The client size of the first button.
 void MeasureButton(HWND dialog, MessageLayoutInput* in)
 {
-    in->ButtonWidth = 82;
-    in->ButtonHeight = 12;
+    in->ButtonWidth = MissingButtonSize.cx;
+    in->ButtonHeight = MissingButtonSize.cy;
     if (HWND first = GetDlgItem(dialog, MessageKind == MB_YESNO ? IDYES : IDOK)) {
         RECT client;
         GetClientRect(first, &client);
@@ -231,10 +234,12 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
     out.Height = out.ContentHeight + in.CaptionHeight;
     KeepInside(in.WorkArea, &out);
     PlaceButtons(in, &out);
+    // Pixels between the Chinese line's box and the English text.
+    constexpr int EnglishGap = 5;
     const int aboveChinese = 2 * chineseLine / 3;
     out.ChineseTop = aboveChinese;
     out.ChineseHeight = 3 * chineseLine;
-    out.EnglishTop = out.ChineseHeight + aboveChinese + 5;
+    out.EnglishTop = out.ChineseHeight + aboveChinese + EnglishGap;
     out.EnglishHeight = 2 * englishLine;
     return out;
 }

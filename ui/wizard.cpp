@@ -4,6 +4,7 @@
 #include "ui/wizard.h"
 
 #include <direct.h>
+#include <string.h>
 #include <time.h>
 
 #include "install/destination.h"
@@ -161,11 +162,12 @@ void Repaint(HWND dialog)
     UpdateWindow(dialog);
 }
 
-// Every page change: the state and the page on screen agree.
-void GoToPage(HWND dialog, int page)
+// Every change of WizardState: the state, and for a page the page on screen.
+void ChangeState(HWND dialog, int state)
 {
-    WizardState = page;
-    ShowPage(dialog, page);
+    WizardState = state;
+    if (ShowingPages(state))
+        ShowPage(dialog, state);
 }
 
 void ToggleAnswer(HWND dialog, int clicked)
@@ -179,7 +181,7 @@ void ToggleAnswer(HWND dialog, int clicked)
 
 void EnterDisplayTest(HWND dialog)
 {
-    GoToPage(dialog, PageDisplayTest);
+    ChangeState(dialog, PageDisplayTest);
     CheckDlgButton(dialog, IDC_DISPLAY_OK, BST_UNCHECKED);
     CheckDlgButton(dialog, IDC_DISPLAY_NO, BST_UNCHECKED);
     InvalidateRect(GetDlgItem(dialog, IDC_DISPLAY_OK), nullptr, FALSE);
@@ -196,7 +198,7 @@ void LeaveDisplayTest(HWND dialog)
         return;
     }
     SendDlgItemMessageA(dialog, IDC_ENGLISH_LICENCE, BM_SETCHECK, BST_CHECKED, 0);
-    GoToPage(dialog, PageLicence);
+    ChangeState(dialog, PageLicence);
 }
 
 void GoBack(HWND dialog)
@@ -205,7 +207,7 @@ void GoBack(HWND dialog)
     // must not walk the state down from WizardInstalling.
     if (WizardState <= PageOptions || WizardState >= PageCount)
         return;
-    GoToPage(dialog, WizardState - 1);
+    ChangeState(dialog, WizardState - 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -233,11 +235,17 @@ int ReadDestination(HWND dialog)
     WCHAR wide[MAX_PATH + 1];
     if (OsInfo.IsNt && (!WideWindowText(edit, wide, MAX_PATH + 1) || !SpelledInAnsi(wide)))
         return 0;
-    char typed[MAX_PATH + 1];
+    char typed[MAX_PATH + 1], tidied[MAX_PATH + 1];
     GetDlgItemTextA(dialog, IDC_DEST_EDIT, typed, sizeof typed);
-    if (lstrlenA(typed) >= MAX_PATH || CheckDestination(typed, CP_ACP) != DestinationUsable)
+    lstrcpynA(tidied, typed, sizeof tidied);
+    if (lstrlenA(typed) >= MAX_PATH || !TidyDestination(tidied, CP_ACP))
         return 0;
-    lstrcpynA(InstallDir, typed, MAX_PATH);
+    // Blanks and dots the system would drop are dropped where the user sees it.
+    if (strcmp(tidied, typed) != 0)
+        SetDlgItemTextA(dialog, IDC_DEST_EDIT, tidied);
+    if (CheckDestination(tidied, CP_ACP) != DestinationUsable)
+        return 0;
+    lstrcpynA(InstallDir, tidied, MAX_PATH);
     StripTrailingBackslashes(InstallDir, CP_ACP);
     return 1;
 }
@@ -310,14 +318,14 @@ void WaitMinimum(time_t start)
 void InstallTrigger(HWND dialog)
 {
     ShowPage(dialog, PageLanguage);
-    WizardState = WizardInstalling;
-    if (!ReadDestination(dialog)) {
+    // No page while the destination is checked: a command queued meanwhile
+    // (a second click, Enter) moves nothing.
+    ChangeState(dialog, WizardInstalling);
+    const int usable = ReadDestination(dialog);
+    if (!usable)
         ShowFolderMessage(dialog);
-        WizardState = PageLanguage;
-        return;
-    }
-    if (!PrepareDestination(dialog)) {
-        WizardState = PageLanguage;
+    if (!usable || !PrepareDestination(dialog)) {
+        ChangeState(dialog, PageLanguage);
         return;
     }
     ReadOptions(dialog);
@@ -335,7 +343,7 @@ void InstallTrigger(HWND dialog)
                     "and try again.",
                     MB_OK, dialog);
     InstallationFailed = !installed;
-    WizardState = WizardQuit;
+    ChangeState(dialog, WizardQuit);
 }
 
 void GoForward(HWND dialog)
@@ -343,7 +351,7 @@ void GoForward(HWND dialog)
     switch (WizardState) {
     case PageOptions: EnterDisplayTest(dialog); break;
     case PageDisplayTest: LeaveDisplayTest(dialog); break;
-    case PageLicence: GoToPage(dialog, PageLanguage); break;
+    case PageLicence: ChangeState(dialog, PageLanguage); break;
     case PageLanguage: InstallTrigger(dialog); break;
     default: break;     // installing or quitting
     }
@@ -353,7 +361,7 @@ void WizardCommand(HWND dialog, int id)
 {
     switch (id) {
     case IDC_BACK: GoBack(dialog); break;
-    case IDCANCEL: WizardState = WizardQuit; break;
+    case IDCANCEL: ChangeState(dialog, WizardQuit); break;
     case IDC_DESKTOP_ICONS:
     case IDC_AUTO_START: InvalidateRect(GetDlgItem(dialog, id), nullptr, FALSE); break;
     case IDC_DISPLAY_OK:

@@ -1,5 +1,5 @@
-// The configuration update and the attribute helpers on real files under
-// Wine, run as an ordinary user so that read-only is enforced.
+// The configuration written to real files under Wine, and the attribute
+// helpers, run as an ordinary user so that read-only is enforced.
 #include <gtest/gtest.h>
 
 #include <stdio.h>
@@ -10,8 +10,6 @@
 #include "config_cases.h"
 #include "install/config.h"
 #include "install/file_helpers.h"
-#include "failing_calls.h"
-#include "install/replace_file.h"
 #include "temp_files.h"
 #include "ui/wizard.h"
 
@@ -76,13 +74,15 @@ std::string WithoutConfig(const std::string& view)
 
 }  // namespace
 
-// Every case updated on disk, then read back as the engine reads it: [Config]
-// gives the chosen values and every other section reads as before. Each case
-// has a folder of its own, so that no reader works from an earlier file.
+// Every case written over the file as the extraction leaves it (read-only
+// and hidden), then read back as the engine reads it: [Config] gives the
+// chosen values and every other section reads as before. Each case has a
+// folder of its own, so that no reader works from an earlier file.
 TEST_F(ConfigFile, CasesByteForByteReadBackAsTheEngineReadsThem)
 {
     printf("%-48s %14s %16s   %s\n", "case (-1: no value)", "UseBmpFont", "ForceLanguage",
            "other sections");
+    static char scratch[65536];
     int number = 0;
     for (const ConfigCase& c : ConfigCases) {
         std::string dir = folder + "\\" + std::to_string(++number);
@@ -93,15 +93,16 @@ TEST_F(ConfigFile, CasesByteForByteReadBackAsTheEngineReadsThem)
         const int useBmpFontBefore = GetPrivateProfileIntA("Config", "UseBmpFont", -1, before.c_str());
         const int languageBefore = GetPrivateProfileIntA("Config", "ForceLanguage", -1, before.c_str());
 
-        // As the extraction leaves it: read-only and hidden.
         std::string path = dir + "\\engine.ini";
         WriteBytes(path, c.Before);
         SetAttributes(path, Flags);
-        ASSERT_EQ(Attributes(path) & Flags, Flags) << c.Name;
-        strcpy(InstallDir, dir.c_str());
-        ChineseDisplayOk = c.DisplayOk;
-        ForceLanguage = c.Language;
-        EXPECT_EQ(UpdateEngineConfig(), 1) << c.Name;
+        const char value = c.DisplayOk ? '0' : '1';
+        // No room for the update: nothing is written.
+        EXPECT_EQ(WriteConfigText(path.c_str(), c.Before.data(), c.Before.size(), value, c.Language,
+                                  Flags, scratch, c.After.size() - 1), 0) << c.Name;
+        EXPECT_EQ(ReadBytes(path), c.Before) << c.Name;
+        EXPECT_EQ(WriteConfigText(path.c_str(), c.Before.data(), c.Before.size(), value, c.Language,
+                                  Flags, scratch, sizeof scratch), 1) << c.Name;
         EXPECT_EQ(ReadBytes(path), c.After) << c.Name;
         EXPECT_EQ(Attributes(path) & Flags, Flags) << c.Name;
 
@@ -116,37 +117,8 @@ TEST_F(ConfigFile, CasesByteForByteReadBackAsTheEngineReadsThem)
         printf("%-48s %8d -> %2d %10d -> %2d   %s\n", c.Name, useBmpFontBefore, useBmpFont,
                languageBefore, language, viewAfter == viewBefore ? "as before" : "CHANGED");
     }
-}
-
-TEST_F(ConfigFile, PlainFileEndsReadOnlyAndHiddenOtherBitsKept)
-{
-    WriteBytes(ini, ShippedIni);
-    SetAttributes(ini, FILE_ATTRIBUTE_SYSTEM);
-    DWORD before = Attributes(ini);
-    ASSERT_EQ(before & Flags, 0u);
-    ChineseDisplayOk = 1;
-    ForceLanguage = 0;
-    EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_EQ(Attributes(ini), before | Flags);
-    EXPECT_EQ(ReadBytes(ini), ShippedIni + "\r\nForceLanguage=0\r\n");
-    // Read-only holds for this user: the file cannot be opened for writing.
-    EXPECT_EQ(fopen(ini.c_str(), "r+b"), nullptr);
-}
-
-TEST_F(ConfigFile, MissingFileIsNotCreated)
-{
-    EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_FALSE(Exists(ini));
-
-    // Nor is anything written when InstallDir\engine.ini does not fit.
-    std::string longDir = folder + "\\" + std::string(259 - folder.size() - 11, 'q');
-    ASSERT_EQ(longDir.size() + strlen("\\engine.ini"), 260u);
-    ASSERT_TRUE(CreateDirectoryA(longDir.c_str(), nullptr));
-    WriteBytes(longDir + "\\engine.in", ShippedIni);   // what a cut path would name
-    strcpy(InstallDir, longDir.c_str());
-    EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_EQ(ReadBytes(longDir + "\\engine.in"), ShippedIni);
-    EXPECT_EQ(Attributes(longDir + "\\engine.in") & Flags, 0u);
+    // Read-only holds for this user: the last file cannot be opened for writing.
+    EXPECT_EQ(fopen((folder + "\\" + std::to_string(number) + "\\engine.ini").c_str(), "r+b"), nullptr);
 }
 
 TEST_F(ConfigFile, ClearFileAttributesReportsWhatItCleared)
@@ -190,76 +162,4 @@ TEST_F(ConfigFile, DeleteFileForced)
     ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
     EXPECT_EQ(DeleteFileForced(sub.c_str()), -1);
     EXPECT_TRUE(Exists(sub));
-}
-
-// ---- calls that fail ---------------------------------------------------------
-
-namespace {
-
-// The in-place calls fail as planned too, counted with the replacement's
-// (failing_calls.h).
-ConfigFileCalls RealConfig;
-int WriteAt(FILE* file, size_t at, const char* bytes, size_t count)
-{
-    if (!NextCallFails())
-        return RealConfig.WriteAt(file, at, bytes, count);
-    RealConfig.WriteAt(file, at, bytes, count / 2);
-    return 0;
-}
-int Cut(FILE* file, size_t length) { return !NextCallFails() && RealConfig.Cut(file, length); }
-
-// Longer updates; the last line of the first has no line end.
-const std::string Minimal = "[Config]\r\nA=1\r\n[B]\r\nx=1";
-// A shorter one.
-const std::string Shorter = "[Config]\r\nUseBmpFont=00\r\nForceLanguage=12\r\nA=" + LongValue + "\r\n";
-
-}  // namespace
-
-// Every combination of failing calls among the first eight of an update
-// (the growth, the rewrite, its undoing, the new file's write, the renames),
-// with the NT family's one-step move and with the two renames of Windows 95,
-// 98 and Me. With fewer than three failures, engine.ini holds exactly what
-// the outcome names, with its attributes, and nothing stays beside it. Only
-// three failures can leave neither text under its name: the rewrite's, the
-// undoing's and the replacement's (or, with two renames, both of theirs,
-// when the old text waits whole as TarvoOld.tmp).
-TEST_F(ConfigFile, FailedCallsEndOldOrNew)
-{
-    RealConfig = ConfigCalls;
-    const ReplaceFileCalls realReplace = ReplaceCalls;
-    int outcomes[4] = {};
-    for (const std::string& before : {ShippedIni, Minimal, Shorter}) {
-        const std::string after = UpdatedText(before, 1, 2);
-        for (int oneStep = 1; oneStep >= 0; --oneStep) {
-            for (FailingCalls = 0; FailingCalls < 256; ++FailingCalls) {
-                for (const std::string& name : {ini, folder + "\\TarvoOld.tmp"}) {
-                    SetAttributes(name, 0);
-                    DeleteFileA(name.c_str());
-                }
-                WriteBytes(ini, before);
-                SetAttributes(ini, FILE_ATTRIBUTE_SYSTEM);   // as the update finds it
-                const DWORD attributes = Attributes(ini);
-                ConfigCalls = {WriteAt, Cut};
-                ReplaceCalls = FailingReplaceCalls(oneStep);
-                CallCount = FailedCalls = 0;
-                const ConfigUpdate outcome = UpdateConfigFile(ini.c_str(), '0', 2);
-                ConfigCalls = RealConfig;
-                ReplaceCalls = realReplace;
-                outcomes[outcome]++;
-                const std::string names = FileNamesIn(folder), text = ReadBytes(ini);
-                const bool whole = names == "engine.ini " && Attributes(ini) == attributes &&
-                                   text == (outcome == ConfigUpdated ? after : before);
-                if (FailedCalls < 3) {
-                    EXPECT_TRUE(whole && outcome != ConfigBroken)
-                        << "calls failing " << FailingCalls << (oneStep ? "" : " (two renames)") << ": outcome "
-                        << outcome << ", folder " << names << ", engine.ini " << text;
-                } else if (!whole) {
-                    EXPECT_TRUE(outcome == ConfigBroken || (!oneStep && names == "TarvoOld.tmp "))
-                        << "calls failing " << FailingCalls << ": outcome " << outcome << ", folder " << names;
-                }
-            }
-        }
-    }
-    printf("outcomes: %d updated, %d kept old, %d broken\n", outcomes[ConfigUpdated],
-           outcomes[ConfigKeptOld], outcomes[ConfigBroken]);
 }

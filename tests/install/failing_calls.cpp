@@ -9,36 +9,52 @@ namespace {
 
 ReplaceFileCalls Real;
 
-int WriteNew(const char* path, const void* bytes, unsigned long count, int toDisk)
+int WriteNew(const FilePath& path, const NewContent& content, int toDisk)
 {
     if (!NextCallFails())
-        return Real.WriteNew(path, bytes, count, toDisk);
-    Real.WriteNew(path, bytes, count / 2, toDisk);
+        return Real.WriteNew(path, content, toDisk);
+    NewContent half = content;
+    half.Count /= 2;
+    Real.WriteNew(path, half, toDisk);
     return 0;
 }
 
-OneStepMove MoveInOneStep(const char* from, const char* to)
+// The one-step move of the NT family, whatever system this test runs on.
+OneStepMove MoveInOneStep(const FilePath& from, const FilePath& to)
 {
     if (NextCallFails())
         return OneStepMoveFailed;
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) ? MovedInOneStep : OneStepMoveFailed;
+    const BOOL moved = to.Wide[0] ? MoveFileExW(from.Wide, to.Wide, MOVEFILE_REPLACE_EXISTING)
+                                  : MoveFileExA(from.Ansi, to.Ansi, MOVEFILE_REPLACE_EXISTING);
+    return moved ? MovedInOneStep : OneStepMoveFailed;
 }
 
-OneStepMove NoMoveInOneStep(const char*, const char*)
+OneStepMove NoMoveInOneStep(const FilePath&, const FilePath&)
 {
     return NoOneStepMove;
 }
 
-int Rename(const char* from, const char* to)
+int Rename(const FilePath& from, const FilePath& to)
 {
     return !NextCallFails() && Real.Rename(from, to);
+}
+
+int SetAttributes(const FilePath& path, DWORD attributes)
+{
+    return !NextCallFails() && Real.SetAttributes(path, attributes);
+}
+
+int Delete(const FilePath& path)
+{
+    return !NextCallFails() && Real.Delete(path);
 }
 
 }  // namespace
 
 int NextCallFails()
 {
-    int fails = (FailingCalls >> CallCount++) & 1;
+    int fails = CallCount < 31 && ((FailingCalls >> CallCount) & 1);
+    ++CallCount;
     FailedCalls += fails;
     return fails;
 }
@@ -47,7 +63,7 @@ ReplaceFileCalls FailingReplaceCalls(int oneStep)
 {
     if (!Real.WriteNew)
         Real = ReplaceCalls;
-    return {WriteNew, oneStep ? MoveInOneStep : NoMoveInOneStep, Rename};
+    return {WriteNew, oneStep ? MoveInOneStep : NoMoveInOneStep, Rename, SetAttributes, Delete};
 }
 
 std::string FileNamesIn(const std::string& folder)

@@ -189,8 +189,6 @@ TEST_F(Payload, OtherAttributeBitsAreKept)
     ASSERT_EQ(before & FILE_ATTRIBUTE_SYSTEM, static_cast<DWORD>(FILE_ATTRIBUTE_SYSTEM));
     EXPECT_EQ(ClearFileAttributes(path.c_str(), 1, 1), 1);
     EXPECT_EQ(Attributes(path), (before & ~Flags));
-    EXPECT_EQ(AddFileAttributes(path.c_str(), 1, 0), 1);
-    EXPECT_EQ(Attributes(path), (before & ~Hidden));
 }
 
 TEST_F(Payload, ExplicitPathIgnoresInstallDir)

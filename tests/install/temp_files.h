@@ -14,6 +14,6 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 // The file's bytes; "<missing>" when it cannot be opened.
 std::string ReadBytes(const std::string& path);
 DWORD Attributes(const std::string& path);
-// Sets exactly these attributes, hidden before read-only (see AddFileAttributes).
+// Sets exactly these attributes, hidden before read-only (as the installer does).
 void SetAttributes(const std::string& path, DWORD attributes);
 bool Exists(const std::string& path);

@@ -15,6 +15,7 @@
 #include "install/installation.h"
 #include "install/manifest.h"
 #include "install/payload.h"
+#include "install/replace_file.h"
 #include "install/shortcut_names.h"
 #include "install/shortcuts.h"
 #include "message_answerer.h"
@@ -363,6 +364,40 @@ TEST_F(OldWordBase, AnswerYesRewritesItAndAFailedSettingsCopyKeepsTheOldFile)
     ExpectInstalled({"TVO.exe"});
     EXPECT_EQ(ReadWholeFile(settings), "old settings");
     EXPECT_FALSE(Exists(std::string(WindowsDir) + "TarvoNew.tmp"));
+}
+
+// A virus scanner holds engine.ini open from the moment it is written, as
+// scanners do with a fresh file. The user's answer ("不正确(NO)") is in the
+// file exactly when the installation says it succeeded.
+HANDLE HeldEngineIni = INVALID_HANDLE_VALUE;
+ReplaceFileCalls RealReplace;
+
+OneStepMove MoveThenHoldEngineIni(const FilePath& from, const FilePath& to)
+{
+    const OneStepMove moved = RealReplace.MoveReplacing(from, to);
+    const size_t length = std::strlen(to.Ansi);
+    if (moved == MovedInOneStep && HeldEngineIni == INVALID_HANDLE_VALUE && length > 11 &&
+        _stricmp(to.Ansi + length - 11, "\\engine.ini") == 0)
+        HeldEngineIni = CreateFileA(to.Ansi, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    return moved;
+}
+
+TEST_F(Installation, AnswerIsInEngineIniExactlyWhenTheInstallationSucceeds)
+{
+    Prepare("held_engine_ini");
+    ChineseDisplayOk = 0;
+    RealReplace = ReplaceCalls;
+    ReplaceCalls.MoveReplacing = MoveThenHoldEngineIni;
+    MessageAnswerer answerer(IDOK);
+    const int installed = RunInstallation();
+    ReplaceCalls = RealReplace;
+    ASSERT_NE(HeldEngineIni, INVALID_HANDLE_VALUE) << "engine.ini was never held";
+    CloseHandle(HeldEngineIni);
+    HeldEngineIni = INVALID_HANDLE_VALUE;
+    const int answer = GetPrivateProfileIntA("Config", "UseBmpFont", -1, In("engine.ini").c_str());
+    std::printf("installation result %d, UseBmpFont=%d in engine.ini\n", installed, answer);
+    EXPECT_EQ(installed == 1, answer == 1) << "result " << installed << ", UseBmpFont=" << answer;
+    EXPECT_FALSE(Exists(In("TarvoNew.tmp")));
 }
 
 TEST_F(Installation, InstallFolderOfMaximumLengthFailsAtTheFirstEntry)

@@ -1,5 +1,6 @@
-// engine.ini files as a user may have edited them, updated in-process by
-// UpdateEngineConfig: every case is checked byte for byte, and the file ends
+// engine.ini texts of other shapes than the shipped one (as a packager's
+// own engine.ini may have), written in-process over a file as the extraction
+// leaves it: every case is checked byte for byte, and the file ends
 // read-only and hidden.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,7 +9,6 @@
 
 #include "install/config.h"
 #include "tests/install/config_cases.h"
-#include "ui/wizard.h"
 #include "tests/e2e/driver.h"
 
 namespace {
@@ -34,23 +34,38 @@ void WriteBytes(const std::string& path, const std::string& bytes)
     fclose(file);
 }
 
+constexpr DWORD ReadOnlyAndHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+char Scratch[1 << 20];
+
+// As extracted: read-only and hidden (hidden first, see the platform).
+void WriteAsExtracted(const std::string& path, const std::string& bytes)
+{
+    WriteBytes(path, bytes);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA(path.c_str(), ReadOnlyAndHidden);
+}
+
+// The answers written into `before`; the result of the write in *written.
+std::string Written(const std::string& path, const std::string& before, int displayOk,
+                    int language, int* written)
+{
+    *written = WriteConfigText(path.c_str(), before.data(), before.size(), displayOk ? '0' : '1',
+                               language, ReadOnlyAndHidden, Scratch, sizeof Scratch);
+    return ReadFileBytes(path);
+}
+
 // The update of `before` with the display answer and language given.
 std::string Updated(const std::string& before, int displayOk, int language)
 {
     const std::string path = Folder() + "\\engine.ini";
-    WriteBytes(path, before);
-    // As extracted: read-only and hidden (hidden first, see the platform).
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-    snprintf(InstallDir, MAX_PATH, "%s", Folder().c_str());
-    ChineseDisplayOk = displayOk;
-    ForceLanguage = language;
-    EXPECT_EQ(UpdateEngineConfig(), 1);
+    WriteAsExtracted(path, before);
+    int written = 0;
+    const std::string after = Written(path, before, displayOk, language, &written);
+    EXPECT_EQ(written, 1);
     DWORD a = GetFileAttributesA(path.c_str());
-    EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY) &&
-                (a & FILE_ATTRIBUTE_HIDDEN))
+    EXPECT_TRUE(a != INVALID_FILE_ATTRIBUTES && (a & ReadOnlyAndHidden) == ReadOnlyAndHidden)
         << "engine.ini not read-only and hidden after the update";
-    return ReadFileBytes(path);
+    return after;
 }
 
 }  // namespace
@@ -109,16 +124,6 @@ TEST(SystemsEditedConfig, LongLines)
               "[Config]\r\n" + long_line + "\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=1\r\n");
 }
 
-TEST(SystemsEditedConfig, MissingFileStaysMissing)
-{
-    const std::string path = Folder() + "\\engine.ini";
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-    snprintf(InstallDir, MAX_PATH, "%s", Folder().c_str());
-    EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
 namespace {
 
 // `head`, then lines of text to 64 KiB, written to path; then the disk is
@@ -139,9 +144,9 @@ void WriteAndFillDisk(const std::string& path, std::string head, const std::stri
 
 }  // namespace
 
-// The disk is full while the update runs. A longer update, which moves a
-// 64 KiB tail, finds no room: the file reads exactly as before, and once
-// there is room again exactly as intended. A shorter one needs no room.
+// The disk is full while the update runs: the file reads exactly as before
+// and the write says it failed; once there is room again, it reads exactly
+// as intended.
 TEST(SystemsEditedConfig, FullDiskEndsOldOrNew)
 {
     if (!FolderExists("R:\\")) GTEST_SKIP() << "drive R: (a small file system) is not available";
@@ -150,26 +155,18 @@ TEST(SystemsEditedConfig, FullDiskEndsOldOrNew)
     RemoveTree(dir);
     DeleteFileA(filler.c_str());
     ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
-    snprintf(InstallDir, MAX_PATH, "%s", dir.c_str());
-    ChineseDisplayOk = 1;
-    ForceLanguage = 2;
-
-    // [Config] first: the inserted key needs one more block of the disk.
-    WriteAndFillDisk(path, "[Config]\r\nUseBmpFont=1\r\n[Strings]\r\n", filler);
-    const std::string longer = ReadFileBytes(path);
-    EXPECT_EQ(UpdateEngineConfig(), 1);
-    DeleteFileA(filler.c_str());
-    EXPECT_TRUE(ReadFileBytes(path) == longer) << "the full disk left part of an update";
-    EXPECT_EQ(UpdateEngineConfig(), 1);
-    EXPECT_TRUE(ReadFileBytes(path) == UpdatedText(longer, 1, 2)) << "the update with room again";
-    EXPECT_GT(UpdatedText(longer, 1, 2).size(), longer.size());
-
-    // Long old values: the file gets shorter.
-    WriteAndFillDisk(path, "[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n", filler);
-    const std::string shorter = ReadFileBytes(path);
-    EXPECT_EQ(UpdateEngineConfig(), 1);
-    DeleteFileA(filler.c_str());
-    EXPECT_TRUE(ReadFileBytes(path) == UpdatedText(shorter, 1, 2)) << "the shorter update on a full disk";
-    EXPECT_LT(UpdatedText(shorter, 1, 2).size(), shorter.size());
+    for (const std::string head : {"[Config]\r\nUseBmpFont=1\r\n[Strings]\r\n",
+                                   "[Config]\r\nUseBmpFont=0000\r\nForceLanguage=12345\r\n"}) {
+        WriteAndFillDisk(path, head, filler);
+        const std::string before = ReadFileBytes(path);
+        int written = 1;
+        EXPECT_TRUE(Written(path, before, 1, 2, &written) == before) << "the full disk left part of an update";
+        EXPECT_EQ(written, 0);
+        DeleteFileA(filler.c_str());
+        EXPECT_TRUE(Written(path, before, 1, 2, &written) == UpdatedText(before, 1, 2))
+            << "the update with room again";
+        EXPECT_EQ(written, 1);
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
     RemoveTree(dir);
 }

@@ -33,10 +33,10 @@ TEST(EnterRouting, CheckBoxesAndRadioButtonsPressNextAndKeepTheKey)
         EXPECT_EQ(route.Command, DefaultButtonId) << "style " << type;
         EXPECT_EQ(route.DropKey, 0) << "style " << type;
     }
-    // The low byte is compared as a whole: BS_PUSHLIKE etc. in the high bits
-    // do not matter, bits in the low byte do (0x13 is none of the six).
+    // A button's kind is its type bits alone: one with its text on the left
+    // or drawn like a push button is still a check box.
     EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_PUSHLIKE, 1004).Command, DefaultButtonId);
-    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | 0x10, 1004).Command, 1004);
+    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_LEFTTEXT, 1004).Command, DefaultButtonId);
 }
 
 TEST(EnterRouting, OtherClassesNoFocusAndFailedQueriesPressNext)
@@ -143,6 +143,33 @@ TEST(Paths, DestinationIsAFullPathWithRoomForEveryFile)
     EXPECT_EQ(CheckDestination((longest + "\\\\").c_str(), 1252), DestinationUsable);
     EXPECT_EQ(CheckDestination((longest + "d").c_str(), 1252), DestinationTooLong);
     EXPECT_EQ(CheckDestination(("C:\\" + std::string(400, 'd')).c_str(), 1252), DestinationTooLong);
+}
+
+// A destination as the system reads it: blanks around the text and blanks
+// and dots at the end of every name go; a name of nothing else is refused.
+TEST(Paths, DestinationLosesWhatTheSystemWouldDrop)
+{
+    const char* const tidied[][2] = {
+        {"C:\\Tarvo ", "C:\\Tarvo"},          {"  C:\\Tarvo.", "C:\\Tarvo"},
+        {"C:\\My Apps \\Tarvo. .", "C:\\My Apps\\Tarvo"}, {"C:\\a.b\\", "C:\\a.b\\"},
+        {"C:\\Tarvo .\\", "C:\\Tarvo\\"},     {"\\\\server \\share\\x", "\\\\server\\share\\x"},
+        {"D: \\", "D:\\"},
+    };
+    for (const auto& row : tidied) {
+        char path[MAX_PATH];
+        strcpy(path, row[0]);
+        EXPECT_EQ(TidyDestination(path, 1252), 1) << row[0];
+        EXPECT_STREQ(path, row[1]) << row[0];
+    }
+    for (const char* refused : {"C:\\ \\Tarvo", "C:\\..\\Tarvo", "C:\\Tarvo\\.", "C:\\. .\\x"}) {
+        char path[MAX_PATH];
+        strcpy(path, refused);
+        EXPECT_EQ(TidyDestination(path, 1252), 0) << refused;
+    }
+    // A lead byte takes the byte after it, even a blank.
+    char gbk[MAX_PATH] = "C:\\\xB0\x20 ";
+    EXPECT_EQ(TidyDestination(gbk, 936), 1);
+    EXPECT_STREQ(gbk, "C:\\\xB0\x20");
 }
 
 TEST(Paths, DefaultDestinationTakesTheDriveOfTheWindowsFolder)
