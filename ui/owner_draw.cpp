@@ -68,15 +68,23 @@ const char* CaptionOf(const OwnerCaption& row, HWND control, char* windowText)
     return windowText;
 }
 
+// In the colours a standard control of its kind has, so that every colour
+// scheme reads: a push button's in the button-text colour, a label's in the
+// window-text colour (DefWindowProc's answer to WM_CTLCOLORSTATIC), both on
+// the button face. The context's colours come back for the focus rectangle.
 void DrawCaption(HDC dc, const OwnerCaption& row, const char* caption, POINT at)
 {
+    const COLORREF ink = SetTextColor(dc, GetSysColor(row.Frame ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
+    const COLORREF paper = SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     if (row.Source != CaptionSampleLine) {
-        DrawMixedText(dc, at.x, at.y, caption, 0);
+        DrawMixedText(dc, at.x, at.y, caption);
     } else if (SampleFont) {
         HGDIOBJ previous = SelectObject(dc, SampleFont);
         DrawSampleText(dc, at.x, at.y, caption, lstrlenA(caption));
         SelectObject(dc, previous);
     }
+    SetTextColor(dc, ink);
+    SetBkColor(dc, paper);
 }
 
 // The text of a list item by its item data; null when there is none to draw.
@@ -85,8 +93,9 @@ const char* ListItemText(int isCombo, ULONG_PTR itemData)
     return isCombo ? LanguageText(itemData) : reinterpret_cast<const char*>(itemData);
 }
 
-// The background and the colours of a list item (the combo box's selected
-// one in the highlight colours, the licence always black on the window).
+// The background and the colours of a list item: the combo box's selected
+// one in the highlight colours, every other one the window text on the
+// window, as a standard list shows them.
 void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
 {
     if (isCombo) {
@@ -98,7 +107,7 @@ void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
         FillRect(dc, &r, brush);
         DeleteObject(brush);
     } else {
-        SetTextColor(dc, RGB(0, 0, 0));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     }
@@ -224,7 +233,7 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
     const char* text = ListItemText(isCombo, item->itemData);
     if (count > 0 && item->itemID < static_cast<UINT>(count) && text) {
         InflateRect(&r, -2, -2);
-        DrawMixedText(dc, r.left, r.top, text, selected);
+        DrawMixedText(dc, r.left, r.top, text);
     }
     RestoreDC(dc, -1);
 }
@@ -259,7 +268,11 @@ void PaintCheckBox(HWND checkBox, HDC dc)
         caption = windowText;
     }
     const SIZE extent = MeasureMixedText(dc, caption);
-    DrawMixedText(dc, g.Caption.x, g.Caption.y, caption, 0);
+    // In the window-text colour, DefWindowProc's answer to WM_CTLCOLORSTATIC;
+    // the context's own colour comes back for the focus rectangle.
+    const COLORREF ink = SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawMixedText(dc, g.Caption.x, g.Caption.y, caption);
+    SetTextColor(dc, ink);
     if (GetFocus() == checkBox) {
         const RECT focus = CheckBoxFocusRect(g.Caption, extent);
         DrawFocusRect(dc, &focus);
