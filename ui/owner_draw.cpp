@@ -6,6 +6,8 @@
 
 #include "render/mixed_text.h"
 #include "resources/resource_ids.h"
+#include "shell/environment.h"
+#include "shell/system_library.h"
 #include "ui/wizard.h"
 
 WNDPROC PreviousCheckBoxProc;
@@ -58,10 +60,8 @@ void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
 // other bytes. windowText (ControlTextSize bytes) receives a window text.
 const char* CaptionOf(const OwnerCaption& row, HWND control, char* windowText)
 {
-    if (row.Source == CaptionNextButton)
-        return NextButtonCaption(WizardState);
-    if (row.Source != CaptionWindowText)
-        return row.Text;
+    if (const char* caption = RowCaption(row, WizardState))
+        return caption;
     if (const LONG_PTR kept = GetWindowLongPtrA(control, GWLP_USERDATA))
         return reinterpret_cast<const char*>(kept);
     ReadControlText(control, windowText, ControlTextSize);
@@ -279,7 +279,17 @@ void PaintCheckBox(HWND checkBox, HDC dc)
     }
 }
 
-LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+using CallProcFunction = LRESULT(WINAPI*)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
+using SetProcFunction = LONG_PTR(WINAPI*)(HWND, int, LONG_PTR);
+
+// CallWindowProcW, for the boxes subclassed as Unicode windows.
+CallProcFunction CallWideProc;
+
+// Both subclass procedures: pass hands a message on to the standard
+// procedure in the character set the box was subclassed with.
+LRESULT CheckBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, CallProcFunction pass)
 {
     switch (message) {
     case WM_PAINT: {
@@ -295,17 +305,17 @@ LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     default:
         break;
     }
-    if (!PreviousCheckBoxProc)
-        return DefWindowProcA(window, message, wParam, lParam);
-    const LRESULT result = CallWindowProcA(PreviousCheckBoxProc, window, message, wParam, lParam);
-    // The standard procedure paints state and focus changes straight away,
-    // outside WM_PAINT; repaint over them so its check box never stays shown.
+    const LRESULT result = pass(PreviousCheckBoxProc, window, message, wParam, lParam);
+    // The standard procedure paints state, focus and text changes straight
+    // away, outside WM_PAINT; repaint over them so its check box never stays
+    // shown.
     switch (message) {
     case BM_SETCHECK:
     case BM_SETSTATE:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
+    case WM_SETTEXT:
     case WM_LBUTTONUP:
     case WM_KEYUP:
         InvalidateRect(window, nullptr, FALSE);
@@ -314,4 +324,34 @@ LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     }
     return result;
+}
+
+}  // namespace
+
+LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!PreviousCheckBoxProc)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return CheckBoxMessage(window, message, wParam, lParam, CallWindowProcA);
+}
+
+LRESULT CALLBACK WideCheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CheckBoxMessage(window, message, wParam, lParam, CallWideProc);
+}
+
+void SubclassCheckBox(HWND box)
+{
+    // 32-bit headers make SetWindowLongPtrW a macro for SetWindowLongW.
+    constexpr const char* SetProcName = sizeof(void*) == 4 ? "SetWindowLongW" : "SetWindowLongPtrW";
+    SetProcFunction setWide = nullptr;
+    if (OsInfo.IsNt) {
+        setWide = SystemFunctionAs<SetProcFunction>("USER32.DLL", SetProcName);
+        CallWideProc = SystemFunctionAs<CallProcFunction>("USER32.DLL", "CallWindowProcW");
+    }
+    const LONG_PTR previous = setWide && CallWideProc
+        ? setWide(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WideCheckBoxProc))
+        : SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckBoxProc));
+    if (previous)
+        PreviousCheckBoxProc = reinterpret_cast<WNDPROC>(previous);
 }
