@@ -150,27 +150,21 @@ TEST_F(AtlasTest, ChineseCellsAreTheirAtlasCells)
     EXPECT_EQ(0, CellMismatches(grey, 0, 0, 0xD7B0, RGB(0, 0, 0), RGB(192, 192, 192)));
 }
 
-// The strokes take the context's text colour over any face: a light ink on
-// a dark face too (a high-contrast scheme), where ANDing the cells in could
-// only leave black. The paper leaves the face as it was, whatever the
-// background colour, and the context keeps its colours.
+// The strokes take the text colour over any face, a light one on black too
+// (a high-contrast scheme), where ANDing the cells in would leave black; the
+// paper keeps the face whatever the background colour, and the context
+// keeps its colours.
 TEST_F(AtlasTest, CellsTakeTheTextColourOverAnyFace)
 {
-    const struct {
-        COLORREF Ink, Face;
-    } schemes[] = {
-        {RGB(255, 255, 0), RGB(0, 0, 0)},
-        {GetSysColor(COLOR_HIGHLIGHTTEXT), GetSysColor(COLOR_HIGHLIGHT)},
-        {RGB(0, 0, 0), RGB(192, 192, 192)},
-    };
-    for (const auto& scheme : schemes) {
-        Canvas c(60, 20, scheme.Face);
-        SetTextColor(c.Dc, scheme.Ink);
+    for (const COLORREF face : {RGB(0, 0, 0), GetSysColor(COLOR_HIGHLIGHT)}) {
+        const COLORREF ink = face ? GetSysColor(COLOR_HIGHLIGHTTEXT) : RGB(255, 255, 0);
+        Canvas c(60, 20, face);
+        SetTextColor(c.Dc, ink);
         SetBkColor(c.Dc, RGB(1, 2, 3));
         DrawMixedText(c.Dc, 2, 2, "安装");
-        EXPECT_EQ(0, CellMismatches(c, 2, 2, 0xB0B2, scheme.Ink, scheme.Face)) << scheme.Ink;
-        EXPECT_EQ(0, CellMismatches(c, 18, 2, 0xD7B0, scheme.Ink, scheme.Face)) << scheme.Ink;
-        EXPECT_EQ(scheme.Ink, GetTextColor(c.Dc));
+        EXPECT_EQ(0, CellMismatches(c, 2, 2, 0xB0B2, ink, face));
+        EXPECT_EQ(0, CellMismatches(c, 18, 2, 0xD7B0, ink, face));
+        EXPECT_EQ(ink, GetTextColor(c.Dc));
         EXPECT_EQ(RGB(1, 2, 3), GetBkColor(c.Dc));
     }
 }
