@@ -20,6 +20,30 @@ int CharAdvance(HDC dc, const char* ch)
     return GetTextExtentPointA(dc, ch, 1, &extent) ? extent.cx : 0;
 }
 
+// One atlas cell in the ink colour, its paper leaving what lies beneath. A
+// monochrome blit paints ink in the text colour and paper in the background
+// colour, and one raster operation cannot do both here: SRCAND can only
+// darken, so a light ink on a dark face (a high-contrast scheme) would not
+// show. First SRCAND with black ink on white paper blackens the strokes and
+// keeps the rest; then SRCPAINT with the ink on black paper ORs the ink into
+// the blackened strokes and keeps the rest again. Black ink needs only the
+// first.
+void DrawGlyph(HDC dc, int x, int y, unsigned code, COLORREF ink)
+{
+    GlyphLocation cell;
+    LookupGlyph(code, &cell);
+    HDC plane = GlyphPlaneContext(cell.Plane);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    BitBlt(dc, x, y, GlyphSize, GlyphSize, plane, cell.X, cell.Y, SRCAND);
+    if (ink & 0xFFFFFF) {
+        SetTextColor(dc, ink);
+        SetBkColor(dc, RGB(0, 0, 0));
+        BitBlt(dc, x, y, GlyphSize, GlyphSize, plane, cell.X, cell.Y, SRCPAINT);
+    }
+    SetTextColor(dc, ink);
+}
+
 // Kept for the whole run: painting must not allocate, and painting is never
 // nested, so one buffer serves every call.
 WCHAR SampleBuffer[600];
@@ -42,11 +66,15 @@ SIZE MeasureMixedText(HDC dc, const char* text)
     return SIZE{width, GlyphSize};
 }
 
-SIZE DrawMixedText(HDC dc, int x, int y, const char* text, int selected)
+SIZE DrawMixedText(HDC dc, int x, int y, const char* text)
 {
     const int n = lstrlenA(text);
     const int previousMode = SetBkMode(dc, TRANSPARENT);
-    const DWORD rop = selected ? SRCPAINT : SRCAND;
+    // The caller's colours, read from the calls that replace them, which the
+    // installer imports anyway (its import list is checked for old systems).
+    const COLORREF ink = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF background = SetBkColor(dc, RGB(255, 255, 255));
+    SetTextColor(dc, ink);
     int px = x;
     int total = 0;
     for (int i = 0; i < n; ++i) {
@@ -56,10 +84,7 @@ SIZE DrawMixedText(HDC dc, int x, int y, const char* text, int selected)
             // A lone lead byte at the end pairs with the NUL; the loop then
             // stops because i has passed n.
             ++i;
-            const unsigned code = b * 256u + static_cast<unsigned char>(text[i]);
-            GlyphLocation cell;
-            LookupGlyph(code, &cell);
-            BitBlt(dc, px, y, GlyphSize, GlyphSize, GlyphPlaneContext(cell.Plane), cell.X, cell.Y, rop);
+            DrawGlyph(dc, px, y, b * 256u + static_cast<unsigned char>(text[i]), ink);
             advance = GlyphSize;
         } else {
             advance = CharAdvance(dc, text + i);
@@ -68,6 +93,7 @@ SIZE DrawMixedText(HDC dc, int x, int y, const char* text, int selected)
         total += advance;
         px += advance;
     }
+    SetBkColor(dc, background);
     SetBkMode(dc, previousMode);
     return SIZE{total, GlyphSize};
 }

@@ -7,8 +7,10 @@
 extern HFONT SampleFont;    // null when it cannot be created
 
 SIZE MeasureMixedText(HDC dc, const char* text);
-// selected: SRCPAINT for the Chinese cells instead of SRCAND.
-SIZE DrawMixedText(HDC dc, int x, int y, const char* text, int selected);
+// Chinese and ASCII alike in the context's text colour, over whatever lies
+// beneath (the context's background colour plays no part; it and the text
+// colour are as before afterwards).
+SIZE DrawMixedText(HDC dc, int x, int y, const char* text);
 
 int CreateSampleFont();     // sets SampleFont; returns 1
 void DrawSampleText(HDC dc, int x, int y, const char* text, int length);

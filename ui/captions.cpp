@@ -78,6 +78,16 @@ const char* NextButtonCaption(int wizardState)
     return wizardState < PageLanguage ? "下一步 Next" : "同意/安装 Agree/Install";
 }
 
+const char* RowCaption(const OwnerCaption& row, int wizardState)
+{
+    switch (row.Source) {
+    case CaptionNextButton: return NextButtonCaption(wizardState);
+    case CaptionWindowText:
+    case CaptionNothing: return nullptr;
+    default: return row.Text;
+    }
+}
+
 const char* CheckBoxCaptionFor(int controlId)
 {
     for (const CheckBoxCaption& row : CheckBoxCaptions)

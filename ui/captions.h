@@ -38,5 +38,9 @@ extern const CaptionTable BrowserCaptions;  // template 168
 // (centred, framed).
 const OwnerCaption& OwnerCaptionFor(const CaptionTable& table, int controlId);
 const char* NextButtonCaption(int wizardState);
+// The caption a row draws whatever its control holds: its text, or the Next
+// button's by the wizard state. Null for the rows drawn from the control's
+// own text and for the row that draws nothing.
+const char* RowCaption(const OwnerCaption& row, int wizardState);
 // The wizard's check boxes' captions; null for an id of its own window text.
 const char* CheckBoxCaptionFor(int controlId);

@@ -14,6 +14,7 @@
 #include "shell/environment.h"
 #include "shell/paths.h"
 #include "shell/system_library.h"
+#include "ui/control_text.h"
 #include "ui/owner_draw.h"
 #include "ui/wizard_state.h"
 
@@ -39,6 +40,7 @@ UINT_PTR InitBrowser(HWND dialog)
     HWND cancel = GetDlgItem(dialog, IDCANCEL);
     LONG style = GetWindowLongA(cancel, GWL_STYLE);
     SetWindowLongA(cancel, GWL_STYLE, (style & ~BS_TYPEMASK) | BS_OWNERDRAW);
+    SetCaptionTexts(dialog, BrowserCaptions);
     InvalidateRect(cancel, nullptr, TRUE);
     return 1;
 }

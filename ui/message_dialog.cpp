@@ -8,6 +8,7 @@
 #include "shell/environment.h"
 #include "shell/process_state.h"
 #include "shell/wide_system.h"
+#include "ui/control_text.h"
 #include "ui/owner_draw.h"
 
 namespace {
@@ -102,6 +103,7 @@ void PlaceControls(HWND dialog, const MessageLayout& layout, const MessageLayout
 {
     RECT client;
     GetClientRect(dialog, &client);
+    SetCaptionTexts(dialog, MessageCaptions);   // the buttons, for screen readers
     ShowButton(dialog, layout.FirstId, layout.First, in.ButtonWidth, in.ButtonHeight);
     if (layout.SecondId)
         ShowButton(dialog, layout.SecondId, layout.Second, in.ButtonWidth, in.ButtonHeight);

@@ -6,6 +6,8 @@
 
 #include "render/mixed_text.h"
 #include "resources/resource_ids.h"
+#include "shell/environment.h"
+#include "shell/system_library.h"
 #include "ui/wizard.h"
 
 WNDPROC PreviousCheckBoxProc;
@@ -58,25 +60,31 @@ void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
 // other bytes. windowText (ControlTextSize bytes) receives a window text.
 const char* CaptionOf(const OwnerCaption& row, HWND control, char* windowText)
 {
-    if (row.Source == CaptionNextButton)
-        return NextButtonCaption(WizardState);
-    if (row.Source != CaptionWindowText)
-        return row.Text;
+    if (const char* caption = RowCaption(row, WizardState))
+        return caption;
     if (const LONG_PTR kept = GetWindowLongPtrA(control, GWLP_USERDATA))
         return reinterpret_cast<const char*>(kept);
     ReadControlText(control, windowText, ControlTextSize);
     return windowText;
 }
 
+// In the colours a standard control of its kind has, so that every colour
+// scheme reads: a push button's in the button-text colour, a label's in the
+// window-text colour (DefWindowProc's answer to WM_CTLCOLORSTATIC), both on
+// the button face. The context's colours come back for the focus rectangle.
 void DrawCaption(HDC dc, const OwnerCaption& row, const char* caption, POINT at)
 {
+    const COLORREF ink = SetTextColor(dc, GetSysColor(row.Frame ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
+    const COLORREF paper = SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     if (row.Source != CaptionSampleLine) {
-        DrawMixedText(dc, at.x, at.y, caption, 0);
+        DrawMixedText(dc, at.x, at.y, caption);
     } else if (SampleFont) {
         HGDIOBJ previous = SelectObject(dc, SampleFont);
         DrawSampleText(dc, at.x, at.y, caption, lstrlenA(caption));
         SelectObject(dc, previous);
     }
+    SetTextColor(dc, ink);
+    SetBkColor(dc, paper);
 }
 
 // The text of a list item by its item data; null when there is none to draw.
@@ -85,8 +93,9 @@ const char* ListItemText(int isCombo, ULONG_PTR itemData)
     return isCombo ? LanguageText(itemData) : reinterpret_cast<const char*>(itemData);
 }
 
-// The background and the colours of a list item (the combo box's selected
-// one in the highlight colours, the licence always black on the window).
+// The background and the colours of a list item: the combo box's selected
+// one in the highlight colours, every other one the window text on the
+// window, as a standard list shows them.
 void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
 {
     if (isCombo) {
@@ -98,7 +107,7 @@ void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
         FillRect(dc, &r, brush);
         DeleteObject(brush);
     } else {
-        SetTextColor(dc, RGB(0, 0, 0));
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
     }
@@ -224,7 +233,7 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
     const char* text = ListItemText(isCombo, item->itemData);
     if (count > 0 && item->itemID < static_cast<UINT>(count) && text) {
         InflateRect(&r, -2, -2);
-        DrawMixedText(dc, r.left, r.top, text, selected);
+        DrawMixedText(dc, r.left, r.top, text);
     }
     RestoreDC(dc, -1);
 }
@@ -259,14 +268,28 @@ void PaintCheckBox(HWND checkBox, HDC dc)
         caption = windowText;
     }
     const SIZE extent = MeasureMixedText(dc, caption);
-    DrawMixedText(dc, g.Caption.x, g.Caption.y, caption, 0);
+    // In the window-text colour, DefWindowProc's answer to WM_CTLCOLORSTATIC;
+    // the context's own colour comes back for the focus rectangle.
+    const COLORREF ink = SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawMixedText(dc, g.Caption.x, g.Caption.y, caption);
+    SetTextColor(dc, ink);
     if (GetFocus() == checkBox) {
         const RECT focus = CheckBoxFocusRect(g.Caption, extent);
         DrawFocusRect(dc, &focus);
     }
 }
 
-LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+namespace {
+
+using CallProcFunction = LRESULT(WINAPI*)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
+using SetProcFunction = LONG_PTR(WINAPI*)(HWND, int, LONG_PTR);
+
+// CallWindowProcW, for the boxes subclassed as Unicode windows.
+CallProcFunction CallWideProc;
+
+// Both subclass procedures: pass hands a message on to the standard
+// procedure in the character set the box was subclassed with.
+LRESULT CheckBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, CallProcFunction pass)
 {
     switch (message) {
     case WM_PAINT: {
@@ -282,17 +305,17 @@ LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     default:
         break;
     }
-    if (!PreviousCheckBoxProc)
-        return DefWindowProcA(window, message, wParam, lParam);
-    const LRESULT result = CallWindowProcA(PreviousCheckBoxProc, window, message, wParam, lParam);
-    // The standard procedure paints state and focus changes straight away,
-    // outside WM_PAINT; repaint over them so its check box never stays shown.
+    const LRESULT result = pass(PreviousCheckBoxProc, window, message, wParam, lParam);
+    // The standard procedure paints state, focus and text changes straight
+    // away, outside WM_PAINT; repaint over them so its check box never stays
+    // shown.
     switch (message) {
     case BM_SETCHECK:
     case BM_SETSTATE:
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE:
+    case WM_SETTEXT:
     case WM_LBUTTONUP:
     case WM_KEYUP:
         InvalidateRect(window, nullptr, FALSE);
@@ -301,4 +324,34 @@ LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         break;
     }
     return result;
+}
+
+}  // namespace
+
+LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!PreviousCheckBoxProc)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return CheckBoxMessage(window, message, wParam, lParam, CallWindowProcA);
+}
+
+LRESULT CALLBACK WideCheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CheckBoxMessage(window, message, wParam, lParam, CallWideProc);
+}
+
+void SubclassCheckBox(HWND box)
+{
+    // 32-bit headers make SetWindowLongPtrW a macro for SetWindowLongW.
+    constexpr const char* SetProcName = sizeof(void*) == 4 ? "SetWindowLongW" : "SetWindowLongPtrW";
+    SetProcFunction setWide = nullptr;
+    if (OsInfo.IsNt) {
+        setWide = SystemFunctionAs<SetProcFunction>("USER32.DLL", SetProcName);
+        CallWideProc = SystemFunctionAs<CallProcFunction>("USER32.DLL", "CallWindowProcW");
+    }
+    const LONG_PTR previous = setWide && CallWideProc
+        ? setWide(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WideCheckBoxProc))
+        : SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckBoxProc));
+    if (previous)
+        PreviousCheckBoxProc = reinterpret_cast<WNDPROC>(previous);
 }

@@ -17,6 +17,14 @@ void DrawOwnerControl(const DRAWITEMSTRUCT* item, const CaptionTable& captions);
 void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND dialog);
 void PaintCheckBox(HWND checkBox, HDC dc);
 LRESULT CALLBACK CheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The same for a box subclassed as a Unicode window.
+LRESULT CALLBACK WideCheckBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Gives a check box the painter's procedure and keeps the one it replaces in
+// PreviousCheckBoxProc. On the NT family as a Unicode window: a message that
+// passes through an ANSI procedure has its text converted through the
+// system's code page, and a screen reader asking for the box's caption would
+// hear "?" for every Chinese character.
+void SubclassCheckBox(HWND box);
 
 // WM_MEASUREITEM of the licence list and the language combo box:
 // 23 high, 1024 wide. Returns 1 when it answered, 0 for any other control.

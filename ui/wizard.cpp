@@ -14,6 +14,7 @@
 #include "shell/paths.h"
 #include "shell/process_state.h"
 #include "shell/wide_system.h"
+#include "ui/control_text.h"
 #include "ui/folder_browser.h"
 #include "ui/licence_text.h"
 #include "ui/message_dialog.h"
@@ -46,16 +47,14 @@ void FillWindowsDir()
         JoinWide(WindowsDirWide + units, MAX_PATH - units, {L"\\"});
 }
 
-// The box keeps an English name per entry: the NT family would convert a
-// GBK string through the system's code page, which under UTF-8 is no valid
-// text at all. The painter draws the Chinese from LanguageList by item data.
+// The items' strings are what screen readers read, never what is drawn:
+// the painter draws the Chinese from LanguageList by item data, as the
+// system's code page could turn GBK bytes kept by the box into other ones.
 void FillLanguageCombo(HWND dialog)
 {
+    HWND combo = GetDlgItem(dialog, IDC_LANGUAGE_COMBO);
     for (const LanguageEntry& entry : LanguageList) {
-        LPARAM text = reinterpret_cast<LPARAM>(entry.Name);
-        LRESULT index = entry.Id == ForceLanguage
-            ? SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_INSERTSTRING, 0, text)
-            : SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_ADDSTRING, 0, text);
+        LRESULT index = AddComboCaption(combo, entry.Id == ForceLanguage ? 0 : -1, entry.Text);
         if (index >= 0)
             SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETITEMDATA, index, entry.Id);
     }
@@ -65,14 +64,13 @@ void FillLanguageCombo(HWND dialog)
 void SubclassCheckBoxes(HWND dialog)
 {
     // All four are standard buttons with the same procedure, so one variable
-    // keeps it for the four.
+    // keeps it for the four. Each gets its caption as its window text while
+    // the standard procedure alone has it.
     constexpr int boxes[] = {IDC_DESKTOP_ICONS, IDC_AUTO_START, IDC_DISPLAY_OK, IDC_DISPLAY_NO};
     for (int id : boxes) {
         HWND box = GetDlgItem(dialog, id);
-        LONG_PTR previous =
-            SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CheckBoxProc));
-        if (previous)
-            PreviousCheckBoxProc = reinterpret_cast<WNDPROC>(previous);
+        SetCaptionText(box, CheckBoxCaptionFor(id));
+        SubclassCheckBox(box);
     }
 }
 
@@ -89,6 +87,7 @@ void InitWizard(HWND dialog)
     ShowWindow(back, SW_HIDE);
     EnableWindow(back, FALSE);
     FillLanguageCombo(dialog);
+    SetCaptionTexts(dialog, WizardCaptions);
     SubclassCheckBoxes(dialog);
 }
 
@@ -415,6 +414,8 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 void ShowPage(HWND dialog, int page)
 {
     HWND focused = GetFocus();
+    // What the Next button is read as follows what it draws.
+    SetCaptionText(GetDlgItem(dialog, IDC_NEXT), NextButtonCaption(WizardState));
     ShowPageControls(dialog, page);
     if (page == PageLicence && !ShowLicence(dialog))
         return;

@@ -25,14 +25,13 @@ inline constexpr int PageTable[][PageRowSize] = {
 
 struct LanguageEntry {
     Language Id;        // item data of the combo box entry, value of ForceLanguage
-    const char* Text;   // MixedText, painted by the owner-draw code
-    const char* Name;   // the entry's string in the combo box, for screen readers:
-                        // English, which every code page spells
+    const char* Text;   // MixedText, painted by the owner-draw code and, for
+                        // screen readers, the item's string (ui/control_text.h)
 };
 inline constexpr LanguageEntry LanguageList[] = {
-    {LanguageEnglish, "English 英文", "English"},
-    {LanguageSimplified, "Chinese(Simplified)  中文简体", "Chinese (Simplified)"},
-    {LanguageTraditional, "Chinese(Traditional) 中文繁体", "Chinese (Traditional)"},
+    {LanguageEnglish, "English 英文"},
+    {LanguageSimplified, "Chinese(Simplified)  中文简体"},
+    {LanguageTraditional, "Chinese(Traditional) 中文繁体"},
 };
 
 // The display text of a LanguageList id; null for any other value.

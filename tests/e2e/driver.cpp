@@ -673,7 +673,7 @@ Image RenderButtonCaption(const char* caption, int width, int height, RECT* text
     SetBkColor(memory, GetSysColor(COLOR_BTNFACE));
     SIZE size = MeasureMixedText(memory, caption);
     int x = (width - size.cx) / 2, y = (height - size.cy) / 2;
-    DrawMixedText(memory, x, y, caption, 0);
+    DrawMixedText(memory, x, y, caption);
     GdiFlush();
     if (textArea) *textArea = RECT{x, y, x + size.cx, y + size.cy};
     image.Width = width;

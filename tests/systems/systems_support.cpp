@@ -278,6 +278,7 @@ std::string InstallThroughWizard(const char* exePath, const RunChoices& choices,
         tick(IDC_AUTO_START, choices.AutoStart);
         ClickButton(main, IDC_NEXT);
         if (onPage(1)) {
+            if (choices.AtPage) choices.AtPage(main, 1);
             tick(choices.Answer, 1);
             ClickButton(main, IDC_NEXT);
         }

@@ -64,8 +64,8 @@ struct RunChoices {
     int Language = 0;
     int DesktopIcons = 1;
     int AutoStart = 0;
-    // Looks at pages 0, 2 and 3 before the run leaves them, and at the
-    // result message before it is answered.
+    // Looks at every page before the run leaves it (page 1 before it is
+    // answered), and at the result message before it is answered.
     std::function<void(HWND wizard, int page)> AtPage;
     std::function<void(HWND message)> AtMessage;
     StartOptions Start;

@@ -1,10 +1,12 @@
 // The painter's arithmetic and tables: caption placement, check-box
-// geometry, the caption tables and window texts cut between characters.
+// geometry, the caption tables, window texts cut between characters, and
+// the English part of a caption.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "resources/resource_ids.h"
+#include "ui/control_text.h"
 #include "ui/owner_draw.h"
 
 namespace {
@@ -114,6 +116,20 @@ TEST(ControlText, NeverEndsInHalfACharacter)
     EXPECT_EQ(0, WholeCharacterLength("\xD6", 1));
     EXPECT_EQ(1, WholeCharacterLength("a\x80" "A", 2));
     EXPECT_EQ(3, WholeCharacterLength("a\x80" "A", 3));
+}
+
+// The 9x family's window texts: shipped captions are read through whole
+// runs (systems.accessibility); here the cut at the buffer and a lone lead
+// byte, which no shipped caption has.
+TEST(ControlText, EnglishPartStopsAtTheBufferAndAtALoneLeadByte)
+{
+    char out[6] = "#####";
+    EXPECT_EQ(5, EnglishPart("同意/安装 Agree/Install", out, sizeof out));
+    EXPECT_STREQ("Agree", out);
+    EXPECT_EQ(3, EnglishPart(" a  b\xD6", out, sizeof out));
+    EXPECT_STREQ("a b", out);
+    EXPECT_EQ(0, EnglishPart("Agree", out, 0));
+    EXPECT_STREQ("a b", out);   // no room: nothing written
 }
 
 }  // namespace

@@ -231,8 +231,7 @@ TEST_F(PainterTest, ListAndComboItems)
     item.rcItem = r;
     DrawListItem(1031, 1, &item, Parent);
     const int traditionalWidth = MeasureMixedText(c.Dc, "Chinese(Traditional) ").cx;
-    EXPECT_EQ(0, GlyphMismatches(c, 2 + traditionalWidth, 2, 0xD6D0, highlight | highlightText,
-                                 highlight));  // 中
+    EXPECT_EQ(0, GlyphMismatches(c, 2 + traditionalWidth, 2, 0xD6D0, highlightText, highlight));  // 中
     EXPECT_EQ(highlight, c.Pixel(279, 22));
     EXPECT_EQ(Magenta, c.Pixel(281, 5));
     EXPECT_EQ(OPAQUE, GetBkMode(c.Dc));  // the DC state is restored
@@ -244,8 +243,7 @@ TEST_F(PainterTest, ListAndComboItems)
     item.itemData = 0;  // "English 英文"
     DrawListItem(1031, 1, &item, Parent);
     const int englishWidth = MeasureMixedText(c.Dc, "English ").cx;
-    EXPECT_EQ(0, GlyphMismatches(c, 2 + englishWidth, 2, 0xD3A2, window & GetSysColor(COLOR_WINDOWTEXT),
-                                 window));  // 英
+    EXPECT_EQ(0, GlyphMismatches(c, 2 + englishWidth, 2, 0xD3A2, GetSysColor(COLOR_WINDOWTEXT), window));  // 英
     // No selection: the empty field, background only.
     c.Fill(Magenta);
     item.itemID = static_cast<UINT>(-1);
@@ -256,7 +254,7 @@ TEST_F(PainterTest, ListAndComboItems)
             notWindow += c.Pixel(x, y) != window;
     EXPECT_EQ(0, notWindow);
 
-    // The licence list: black on the window colour.
+    // The licence list: the window-text colour on the window colour.
     c.Fill(Magenta);
     item.CtlType = ODT_LISTBOX;
     item.CtlID = 1019;
@@ -264,7 +262,7 @@ TEST_F(PainterTest, ListAndComboItems)
     item.itemData = SendMessageA(GetDlgItem(Parent, 1019), LB_GETITEMDATA, 0, 0);
     item.hwndItem = GetDlgItem(Parent, 1019);
     DrawListItem(1019, 0, &item, Parent);
-    EXPECT_EQ(0, GlyphMismatches(c, 2, 2, 0xCCF5, RGB(0, 0, 0), window));  // 条
+    EXPECT_EQ(0, GlyphMismatches(c, 2, 2, 0xCCF5, GetSysColor(COLOR_WINDOWTEXT), window));  // 条
 
     MEASUREITEMSTRUCT measure = {};
     EXPECT_EQ(1, MeasureListItem(1019, &measure));

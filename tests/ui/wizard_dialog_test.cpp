@@ -184,12 +184,15 @@ TEST_F(WizardDialog, FreshStartShowsPageZeroWithItsDefaults)
         EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_GETITEMDATA, i, 0), i);
     EXPECT_EQ(SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_GETCURSEL, 0, 0), 0);
 
-    // The four painted check boxes run through the painter's procedure.
-    for (int id : {IDC_DESKTOP_ICONS, IDC_AUTO_START, IDC_DISPLAY_OK, IDC_DISPLAY_NO})
-        EXPECT_EQ(GetWindowLongPtrA(Item(id), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(CheckBoxProc))
+    // The four painted check boxes run through the painter's procedure, on
+    // NT as Unicode windows, so that their captions are read unconverted.
+    for (int id : {IDC_DESKTOP_ICONS, IDC_AUTO_START, IDC_DISPLAY_OK, IDC_DISPLAY_NO}) {
+        EXPECT_TRUE(IsWindowUnicode(Item(id))) << id;
+        EXPECT_EQ(GetWindowLongPtrW(Item(id), GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(WideCheckBoxProc))
             << id;
+    }
     EXPECT_NE(PreviousCheckBoxProc, nullptr);
-    EXPECT_NE(PreviousCheckBoxProc, CheckBoxProc);
+    EXPECT_NE(PreviousCheckBoxProc, WideCheckBoxProc);
 }
 
 TEST_F(WizardDialog, ThePreselectedLanguageIsInsertedFirst)

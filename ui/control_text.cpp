@@ -1,0 +1,117 @@
+// Window texts and combo box items from the installer's own captions: UTF-16
+// converted from GBK on the NT family, the English part on the 9x family.
+// SendMessageW is looked up, not imported: Windows 95 and NT 3.51 must load
+// the installer, and its import list stays as they know it.
+#include "ui/control_text.h"
+
+#include "shell/environment.h"
+#include "shell/system_library.h"
+#include "shell/wide_system.h"
+#include "ui/wizard_state.h"
+
+namespace {
+
+// Room for the longest caption (54 bytes) twice over.
+constexpr int CaptionTextSize = 128;
+
+bool IsLeadByte(char c)
+{
+    return (static_cast<unsigned char>(c) & 0x80) != 0;
+}
+
+bool HasLetterOrDigit(const char* run, int length)
+{
+    for (int i = 0; i < length; ++i) {
+        const char lower = static_cast<char>(run[i] | 0x20);
+        if ((run[i] >= '0' && run[i] <= '9') || (lower >= 'a' && lower <= 'z'))
+            return true;
+    }
+    return false;
+}
+
+// Writes a blank only between two other characters, never two in a row.
+struct BlankCollapser {
+    char* Out;
+    int Size;
+    int Length;
+    bool Blank;
+
+    void Put(char c)
+    {
+        if (c == ' ') {
+            Blank = Length > 0;
+            return;
+        }
+        if (Blank && Length + 1 < Size)
+            Out[Length++] = ' ';
+        Blank = false;
+        if (Length + 1 < Size)
+            Out[Length++] = c;
+    }
+};
+
+}  // namespace
+
+int EnglishPart(const char* caption, char* out, int size)
+{
+    if (size <= 0)
+        return 0;
+    BlankCollapser english{out, size, 0, false};
+    bool afterChinese = false;
+    for (int i = 0; caption[i];) {
+        if (IsLeadByte(caption[i])) {
+            english.Put(' ');
+            afterChinese = true;
+            i += caption[i + 1] ? 2 : 1;    // a lone lead byte ends the text
+            continue;
+        }
+        int end = i;
+        while (caption[end] && !IsLeadByte(caption[end]))
+            ++end;
+        const bool betweenChinese = afterChinese && caption[end];
+        if (!betweenChinese || HasLetterOrDigit(caption + i, end - i))
+            for (int k = i; k < end; ++k)
+                english.Put(caption[k]);
+        i = end;
+    }
+    out[english.Length] = '\0';
+    return english.Length;
+}
+
+void SetCaptionText(HWND control, const char* caption)
+{
+    WCHAR wide[CaptionTextSize];
+    // An NT without East Asian support has no code page 936: English there.
+    if (OsInfo.IsNt && WidenText(caption, CaptionCodePage, wide, CaptionTextSize) &&
+        WideSetWindowText(control, wide))
+        return;
+    char english[CaptionTextSize];
+    EnglishPart(caption, english, sizeof english);
+    SetWindowTextA(control, english);
+}
+
+void SetCaptionTexts(HWND dialog, const CaptionTable& table)
+{
+    for (size_t i = 0; i < table.Count; ++i) {
+        const char* caption = RowCaption(table.Rows[i], WizardState);
+        HWND control = GetDlgItem(dialog, table.Rows[i].Id);
+        if (caption && control)
+            SetCaptionText(control, caption);
+    }
+}
+
+LRESULT AddComboCaption(HWND combo, int position, const char* caption)
+{
+    const UINT message = position < 0 ? CB_ADDSTRING : CB_INSERTSTRING;
+    const WPARAM at = position < 0 ? 0 : static_cast<WPARAM>(position);
+    using SendFunction = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+    WCHAR wide[CaptionTextSize];
+    // The box is an ANSI window, but the NT family keeps its items in
+    // UTF-16 and takes them from the wide call as they are.
+    if (OsInfo.IsNt && WidenText(caption, CaptionCodePage, wide, CaptionTextSize))
+        if (auto send = SystemFunctionAs<SendFunction>("USER32.DLL", "SendMessageW"))
+            return send(combo, message, at, reinterpret_cast<LPARAM>(wide));
+    char english[CaptionTextSize];
+    EnglishPart(caption, english, sizeof english);
+    return SendMessageA(combo, message, at, reinterpret_cast<LPARAM>(english));
+}
