@@ -78,15 +78,38 @@ int EnglishPart(const char* caption, char* out, int size)
     return english.Length;
 }
 
+int KeepMnemonic(const char* old, const char* caption, char* out, int size)
+{
+    char letter = 0;
+    for (const char* p = old; *p && !letter; ++p)
+        if (*p == '&')
+            letter = *++p == '&' ? 0 : *p;     // "&&" is an ampersand
+    int n = 0;
+    for (int i = 0; caption[i] && n + 2 < size;) {
+        const int step = IsLeadByte(caption[i]) && caption[i + 1] ? 2 : 1;
+        if (step == 1 && letter && (caption[i] | 0x20) == (letter | 0x20)) {
+            out[n++] = '&';
+            letter = 0;
+        }
+        for (int k = 0; k < step; ++k)
+            out[n++] = caption[i++];
+    }
+    out[n] = '\0';
+    return n;
+}
+
 void SetCaptionText(HWND control, const char* caption)
 {
+    char old[CaptionTextSize] = "", marked[CaptionTextSize];
+    GetWindowTextA(control, old, sizeof old);
+    KeepMnemonic(old, caption, marked, sizeof marked);
     WCHAR wide[CaptionTextSize];
     // An NT without East Asian support has no code page 936: English there.
-    if (OsInfo.IsNt && WidenText(caption, CaptionCodePage, wide, CaptionTextSize) &&
+    if (OsInfo.IsNt && WidenText(marked, CaptionCodePage, wide, CaptionTextSize) &&
         WideSetWindowText(control, wide))
         return;
     char english[CaptionTextSize];
-    EnglishPart(caption, english, sizeof english);
+    EnglishPart(marked, english, sizeof english);
     SetWindowTextA(control, english);
 }
 

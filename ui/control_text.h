@@ -20,7 +20,15 @@ constexpr UINT CaptionCodePage = 936;
 // returns the length.
 int EnglishPart(const char* caption, char* out, int size);
 
-// control's window text becomes caption, as above.
+// caption with the mnemonic of old kept: '&' before the first of its
+// single-byte characters that is the letter old marks ("&Cancel": C), so
+// that Alt and that letter still press the control. caption unchanged where
+// old marks none or caption lacks the letter. Written into out (size bytes,
+// always terminated); returns the length.
+int KeepMnemonic(const char* old, const char* caption, char* out, int size);
+
+// control's window text becomes caption, as above, keeping the mnemonic of
+// the text it had (the folder browser's "&Cancel").
 void SetCaptionText(HWND control, const char* caption);
 // The same for every control of dialog whose row in table gives its caption
 // (not the rows drawn from the control's own text); the Next button's

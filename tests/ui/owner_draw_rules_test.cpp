@@ -121,6 +121,20 @@ TEST(ControlText, NeverEndsInHalfACharacter)
 // The 9x family's window texts: shipped captions are read through whole
 // runs (systems.accessibility); here the cut at the buffer and a lone lead
 // byte, which no shipped caption has.
+// The folder browser's Cancel keeps Alt+C when it gets its bilingual text.
+TEST(ControlText, MnemonicStaysOnItsLetter)
+{
+    char out[64];
+    KeepMnemonic("&Cancel", "取消 Cancel", out, sizeof out);
+    EXPECT_STREQ(out, "取消 &Cancel");
+    KeepMnemonic("Dri&ves:", "磁盘 (Drives):", out, sizeof out);
+    EXPECT_STREQ(out, "磁盘 (Dri&ves):") << "the first v, not the D";
+    for (const char* unmarked : {"Cancel", "A && B", "&Zoom", ""}) {
+        KeepMnemonic(unmarked, "取消 Cancel", out, sizeof out);
+        EXPECT_STREQ(out, "取消 Cancel") << unmarked;
+    }
+}
+
 TEST(ControlText, EnglishPartStopsAtTheBufferAndAtALoneLeadByte)
 {
     char out[6] = "#####";
