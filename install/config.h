@@ -12,7 +12,7 @@
 int UpdateEngineConfig(unsigned char* buffer, unsigned long capacity);
 
 // text (length bytes) with the two keys applied, composed in scratch
-// (capacity bytes) and written whole to path with the read-only and hidden
-// bits of attributes. 1 when path holds it.
-int WriteConfigText(const char* path, const char* text, size_t length, char useBmpFont,
-                    int forceLanguage, DWORD attributes, char* scratch, size_t capacity);
+// (capacity bytes) and written whole as engine.ini's manifest row asks, or
+// to explicitPath where that is not null. 1 when the file holds it.
+int WriteConfigText(const char* text, size_t length, char useBmpFont, int forceLanguage,
+                    char* scratch, size_t capacity, const char* explicitPath);

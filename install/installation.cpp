@@ -10,8 +10,8 @@
 
 #include "install/config.h"
 #include "install/file_helpers.h"
-#include "install/manifest.h"
 #include "install/file_path.h"
+#include "install/manifest.h"
 #include "install/payload.h"
 #include "install/replace_file.h"
 #include "install/shortcut_names.h"

@@ -59,11 +59,6 @@ void CloseStreamView(StreamView* stream)
 
 }  // namespace
 
-DWORD PayloadAttributes(const PayloadEntry& entry)
-{
-    return (entry.ReadOnly ? FILE_ATTRIBUTE_READONLY : 0) | (entry.Hidden ? FILE_ATTRIBUTE_HIDDEN : 0);
-}
-
 int ImageFileOffset(const unsigned char* image, const void* address, unsigned long size,
                     unsigned long* offset)
 {

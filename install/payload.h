@@ -10,9 +10,6 @@ struct PayloadEntry {
     bool Hidden;
 };
 
-// The file attributes an entry asks for: read-only and hidden.
-DWORD PayloadAttributes(const PayloadEntry& entry);
-
 // Where size bytes at address, inside the loaded image at image, lie in the
 // image's file: 1 with the file offset, 0 when no section's file data holds
 // them all.

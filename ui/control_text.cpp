@@ -50,6 +50,14 @@ struct BlankCollapser {
     }
 };
 
+// The caption as the NT family is given it: UTF-16 converted from GBK. 0 on
+// 9x, and on an NT without East Asian support, which has no code page 936:
+// the English part serves there.
+int WideCaption(const char* caption, WCHAR* wide)
+{
+    return OsInfo.IsNt && WidenText(caption, CaptionCodePage, wide, CaptionTextSize);
+}
+
 }  // namespace
 
 int EnglishPart(const char* caption, char* out, int size)
@@ -104,9 +112,7 @@ void SetCaptionText(HWND control, const char* caption)
     GetWindowTextA(control, old, sizeof old);
     KeepMnemonic(old, caption, marked, sizeof marked);
     WCHAR wide[CaptionTextSize];
-    // An NT without East Asian support has no code page 936: English there.
-    if (OsInfo.IsNt && WidenText(marked, CaptionCodePage, wide, CaptionTextSize) &&
-        WideSetWindowText(control, wide))
+    if (WideCaption(marked, wide) && WideSetWindowText(control, wide))
         return;
     char english[CaptionTextSize];
     EnglishPart(marked, english, sizeof english);
@@ -131,7 +137,7 @@ LRESULT AddComboCaption(HWND combo, int position, const char* caption)
     WCHAR wide[CaptionTextSize];
     // The box is an ANSI window, but the NT family keeps its items in
     // UTF-16 and takes them from the wide call as they are.
-    if (OsInfo.IsNt && WidenText(caption, CaptionCodePage, wide, CaptionTextSize))
+    if (WideCaption(caption, wide))
         if (auto send = SystemFunctionAs<SendFunction>("USER32.DLL", "SendMessageW"))
             return send(combo, message, at, reinterpret_cast<LPARAM>(wide));
     char english[CaptionTextSize];

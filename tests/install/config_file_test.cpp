@@ -98,11 +98,11 @@ TEST_F(ConfigFile, CasesByteForByteReadBackAsTheEngineReadsThem)
         SetAttributes(path, Flags);
         const char value = c.DisplayOk ? '0' : '1';
         // No room for the update: nothing is written.
-        EXPECT_EQ(WriteConfigText(path.c_str(), c.Before.data(), c.Before.size(), value, c.Language,
-                                  Flags, scratch, c.After.size() - 1), 0) << c.Name;
+        EXPECT_EQ(WriteConfigText(c.Before.data(), c.Before.size(), value, c.Language, scratch,
+                                  c.After.size() - 1, path.c_str()), 0) << c.Name;
         EXPECT_EQ(ReadBytes(path), c.Before) << c.Name;
-        EXPECT_EQ(WriteConfigText(path.c_str(), c.Before.data(), c.Before.size(), value, c.Language,
-                                  Flags, scratch, sizeof scratch), 1) << c.Name;
+        EXPECT_EQ(WriteConfigText(c.Before.data(), c.Before.size(), value, c.Language, scratch,
+                                  sizeof scratch, path.c_str()), 1) << c.Name;
         EXPECT_EQ(ReadBytes(path), c.After) << c.Name;
         EXPECT_EQ(Attributes(path) & Flags, Flags) << c.Name;
 
