@@ -72,6 +72,9 @@ inline const ConfigCase ConfigCases[] = {
      "[Config]\rUseBmpFont=0\r\n\r\nForceLanguage=2\r\n"},
     {"blanks inside the brackets", "[ Config ]\r\nUseBmpFont=1\r\n", 1, 2,
      "[ Config ]\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n"},
+    {"a key name that ends in the key's, a longer value, no last line end",
+     "[Config]\r\nMyForceLanguage=1\r\nUseBmpFont=0000", 0, 2,
+     "[Config]\r\nMyForceLanguage=1\r\nUseBmpFont=1\r\nForceLanguage=2\r\n"},
     {"the name runs to the last ']'", "[Config]]\r\nUseBmpFont=1\r\n", 1, 2,
      "[Config]]\r\nUseBmpFont=1\r\n\r\n\r\n[Config]\r\n\r\n\r\nUseBmpFont=0\r\n\r\nForceLanguage=2\r\n"},
 };

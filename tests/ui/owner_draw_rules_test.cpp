@@ -118,9 +118,6 @@ TEST(ControlText, NeverEndsInHalfACharacter)
     EXPECT_EQ(3, WholeCharacterLength("a\x80" "A", 3));
 }
 
-// The 9x family's window texts: shipped captions are read through whole
-// runs (systems.accessibility); here the cut at the buffer and a lone lead
-// byte, which no shipped caption has.
 // The folder browser's Cancel keeps Alt+C when it gets its bilingual text.
 TEST(ControlText, MnemonicStaysOnItsLetter)
 {
@@ -135,6 +132,9 @@ TEST(ControlText, MnemonicStaysOnItsLetter)
     }
 }
 
+// The 9x family's window texts: shipped captions are read through whole
+// runs (systems.accessibility); here the cut at the buffer and a lone lead
+// byte, which no shipped caption has.
 TEST(ControlText, EnglishPartStopsAtTheBufferAndAtALoneLeadByte)
 {
     char out[6] = "#####";
