@@ -30,6 +30,7 @@ constexpr OwnerCaption MessageRows[] = {
     {IDCANCEL, CaptionFixed, CancelCaption, true, true},
     {IDYES, CaptionFixed, "是 Yes", true, true},
     {IDNO, CaptionFixed, "否 No", true, true},
+    {IDRETRY, CaptionFixed, "重试 Retry", true, true},
     {IDC_MSG_CHINESE, CaptionWindowText, nullptr, true, false},
 };
 

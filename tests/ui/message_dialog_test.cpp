@@ -263,7 +263,7 @@ TEST(MessageDialog, TemplateIsAsShipped)
     ASSERT_NE(nullptr, found);
     const auto* t = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, found)));
     EXPECT_EQ(0x90C800C4u, t->style);   // with DS_3DLOOK
-    EXPECT_EQ(6, t->cdit);
+    EXPECT_EQ(7, t->cdit);   // OK, Yes, No, Retry, Cancel and the two texts
     EXPECT_EQ(330, t->cx);
     EXPECT_EQ(85, t->cy);
     EXPECT_EQ(0, t->x);
