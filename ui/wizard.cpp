@@ -9,6 +9,7 @@
 
 #include "install/destination.h"
 #include "install/installation.h"
+#include "render/screen_scale.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/paths.h"
@@ -401,7 +402,8 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         DrawWizardItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_MEASUREITEM:
-        return MeasureListItem(static_cast<int>(wParam), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        return MeasureListItem(static_cast<int>(wParam), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam),
+                               ScreenDpi);
     case WM_COMMAND:
         // By control id alone: every notification runs the handler.
         WizardCommand(dialog, LOWORD(wParam));
