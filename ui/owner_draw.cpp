@@ -94,6 +94,12 @@ void DrawCaption(HDC dc, const OwnerCaption& row, const char* caption, POINT at)
     SetBkColor(dc, paper);
 }
 
+// How far inside its item a list item's text starts, right and down.
+int ListItemInset(int dpi)
+{
+    return ScaledPixels(2, dpi);
+}
+
 // The text of a list item by its item data; null when there is none to draw.
 const char* ListItemText(int isCombo, ULONG_PTR itemData)
 {
@@ -134,6 +140,11 @@ POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed, in
         at.y += ScaledPixels(1, dpi);
     }
     return at;
+}
+
+int SelectionFieldHeight(int cellSize, int dpi)
+{
+    return cellSize == AtlasGlyphSize ? 0 : cellSize + 2 * ListItemInset(dpi);
 }
 
 RECT ButtonFocusRect(const RECT& item)
@@ -242,7 +253,7 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
     // The empty selection field of the combo box has no item and no text.
     const char* text = ListItemText(isCombo, item->itemData);
     if (count > 0 && item->itemID < static_cast<UINT>(count) && text) {
-        const int inset = ScaledPixels(2, ScreenDpi);
+        const int inset = ListItemInset(ScreenDpi);
         InflateRect(&r, -inset, -inset);
         DrawMixedText(dc, r.left, r.top, text);
     }

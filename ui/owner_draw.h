@@ -35,6 +35,11 @@ int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure, int dpi = BaseDpi
 // --- Pure parts of the painter, also used by the tests ---
 // Their sizes in pixels are those of 96 dpi, scaled with dpi.
 
+// The height the language box's selection field needs for an item in
+// Chinese cells of cellSize pixels with its insets; 0 for the atlas's cells,
+// with which the field keeps the height the system gives it.
+int SelectionFieldHeight(int cellSize, int dpi);
+
 // Top-left corner of a caption of the given extent inside an item rectangle.
 POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed, int dpi = BaseDpi);
 // A push button's focus rectangle: inset by a tenth of the width, an eighth of the height.

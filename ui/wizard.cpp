@@ -9,6 +9,7 @@
 
 #include "install/destination.h"
 #include "install/installation.h"
+#include "render/large_glyphs.h"
 #include "render/screen_scale.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
@@ -60,6 +61,10 @@ void FillLanguageCombo(HWND dialog)
             SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETITEMDATA, index, entry.Id);
     }
     SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETCURSEL, 0, 0);
+    // The selection field takes its height from the dialog's font, not from
+    // the item height: a larger Chinese cell would be cut at its bottom.
+    if (const int field = SelectionFieldHeight(ChineseCellSize(), ScreenDpi))
+        SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
 }
 
 void SubclassCheckBoxes(HWND dialog)

@@ -173,23 +173,6 @@ def parse(blob):
     return codes, planes
 
 
-def glyph_rows(codes, planes, code, pixels):
-    """The ink rows of code's cell at pixels (as cell() gives them)."""
-    k = codes.index(code)
-    data = planes[pixels][1]
-    row_bytes = CELLS_PER_ROW * pixels // 8
-    top, bit = (k // CELLS_PER_ROW) * pixels, (k % CELLS_PER_ROW) * pixels
-    rows = []
-    for y in range(pixels):
-        line = (top + y) * row_bytes
-        ink = 0
-        for x in range(pixels):
-            paper = data[line + (bit + x) // 8] & (0x80 >> ((bit + x) % 8))
-            ink = ink << 1 | (0 if paper else 1)
-        rows.append(ink)
-    return rows
-
-
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("--font", required=True, help="TrueType font or collection")
