@@ -56,7 +56,7 @@ int MakeBitmap(const unsigned char* bits, int width, int height)
     return 1;
 }
 
-// The plane of scale's size from the stream, enlarged by its factor.
+// One plane of the stream, enlarged by factor, as the cells in use.
 int UsePlane(const LargeGlyphStream& stream, const LargeGlyphPlane& plane, int factor)
 {
     const int width = LargeGlyphsPerRow * plane.Size;

@@ -28,8 +28,10 @@ struct LargeGlyphStream {
     LargeGlyphPlane Planes[LargeGlyphSizeLimit];
 };
 
-// Whether the characters, or the glyphs of their cells, come from here.
-int LoadLargeGlyphs(int dpi);   // 1 when larger cells are in use
+// Makes the cells a screen of dpi asks for; at 96 dpi it reads nothing.
+// 1 when larger cells are in use, 0 when the atlas's serve (also where the
+// larger ones could not be made).
+int LoadLargeGlyphs(int dpi);
 void FreeLargeGlyphs();         // safe when nothing was loaded, and twice
 // The side of a Chinese cell as it is drawn: the atlas's 16, or the larger
 // size in use.
