@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "render/large_glyphs.h"
@@ -63,18 +62,6 @@ TEST(LargeGlyphs, StreamAndCodes)
     EXPECT_EQ(0, ReadLargeGlyphs(good.data(), good.size() - 1, &stream));
 }
 
-TEST(LargeGlyphs, PlaneEnlargedByWholeNumbers)
-{
-    const unsigned char plane[] = {0x80, 0x01, 0x00, 0x00, 0x3C, 0x00};   // 16 x 3
-    unsigned char out[6 * 9];
-    EnlargePlane(plane, 16, 3, 3, out);
-    const unsigned char rows[3][6] = {{0xE0, 0x00, 0x00, 0x00, 0x00, 0x07},
-                                      {0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
-                                      {0x03, 0xFF, 0xC0, 0x00, 0x00, 0x00}};
-    for (int y = 0; y < 9; ++y)
-        EXPECT_EQ(0, memcmp(rows[y / 3], out + 6 * y, 6)) << "row " << y;
-}
-
 // The ink of what DrawMixedText draws at (8, 8) on white.
 RECT InkOfText(const char* text)
 {
@@ -93,8 +80,8 @@ RECT InkOfText(const char* text)
 }
 
 // The shipped stream of this build: nothing at 96 dpi, the cells of 24
-// pixels at 144, those cells doubled pixel for pixel at 288, and ASCII on the
-// cells' baseline.
+// pixels at 144, those cells enlarged pixel for pixel at 288 (EnlargePlane),
+// and ASCII on the cells' baseline.
 TEST(LargeGlyphs, ShippedCellsAtEachScale)
 {
     AppInstance = GetModuleHandleA(nullptr);

@@ -16,74 +16,58 @@ namespace {
 
 constexpr DWORD Patience = 20000;
 
-// The rows and columns of the ink in a part of a picture: every pixel that
-// differs from the paper colour. Top -1 when there is none.
-struct InkBox {
-    int Top = -1, Bottom = -1, Left = -1, Right = -1;
+// The first and last rows of ink in a part of a picture (every pixel that
+// differs from the paper colour); Top -1 when there is none.
+struct Rows {
+    int Top = -1, Bottom = -1;
     int Height() const { return Bottom - Top + 1; }
 };
 
-InkBox InkOf(const Image& image, DWORD paper, int left, int right, int top, int bottom)
+Rows InkRows(const Image& image, DWORD paper, int left, int right, int top, int bottom)
 {
-    InkBox box;
+    Rows rows;
     for (int y = top; y < bottom; ++y)
         for (int x = left; x < right; ++x)
             if (image.At(x, y) != paper) {
-                if (box.Top < 0 || y < box.Top) box.Top = y;
-                if (y > box.Bottom) box.Bottom = y;
-                if (box.Left < 0 || x < box.Left) box.Left = x;
-                if (x > box.Right) box.Right = x;
+                if (rows.Top < 0) rows.Top = y;
+                rows.Bottom = y;
             }
-    return box;
+    return rows;
 }
 
-// A control's ink: on the paper of its top-left pixel, the columns left to
-// right of the whole height.
-InkBox InkOf(const Image& image, int left, int right)
+// A control's columns [left, right) on the paper of its top-left pixel.
+Rows InkRows(const Image& image, int left, int right)
 {
-    return InkOf(image, image.At(0, 0), left, right, 0, image.Height);
+    return InkRows(image, image.At(0, 0), left, right, 0, image.Height);
 }
 
-// Runs of columns with ink, [first, last + 1).
-std::vector<std::pair<int, int>> InkRuns(const Image& image)
-{
-    std::vector<std::pair<int, int>> runs;
-    for (int x = 0, start = -1; x <= image.Width; ++x) {
-        const int ink = x < image.Width && InkOf(image, x, x + 1).Top >= 0;
-        if (ink && start < 0) start = x;
-        if (!ink && start >= 0) {
-            runs.push_back({start, x});
-            start = -1;
-        }
-    }
-    return runs;
-}
-
-// A label drawn as Chinese, a full-width colon and " (English)": the
-// Chinese is what lies left of the widest gap between ink runs (the one after
-// the colon); of the English, the baseline is the row below the one that
-// most of its columns end on (a parenthesis reaches lower), and the capital
-// is the run after the opening parenthesis.
+// "安装路径： (Install Path)": the Chinese is what lies left of the widest
+// gap between runs of inked columns (after the full-width colon); the
+// English baseline is the row below the one most English columns end on (a
+// parenthesis reaches lower); the capital is the run after "(".
 struct LineMeasure {
-    InkBox Chinese, Capital;
+    Rows Chinese, Capital;
     int Baseline = -1;
 };
 
 LineMeasure MeasureLabel(const Image& image)
 {
+    std::vector<std::pair<int, int>> runs;
+    for (int x = 0, start = -1; x <= image.Width; ++x) {
+        const int ink = x < image.Width && InkRows(image, x, x + 1).Top >= 0;
+        if (ink && start < 0) start = x;
+        if (!ink && start >= 0) runs.push_back({start, x}), start = -1;
+    }
     LineMeasure m;
-    const auto runs = InkRuns(image);
     if (runs.size() < 4) return m;
     size_t gap = 0;
     for (size_t i = 1; i + 1 < runs.size(); ++i)
         if (runs[i + 1].first - runs[i].second > runs[gap + 1].first - runs[gap].second) gap = i;
-    m.Chinese = InkOf(image, runs[0].first, runs[gap].second);
-    m.Capital = InkOf(image, runs[gap + 2].first, runs[gap + 2].second);
-    std::vector<int> ends(image.Height + 1, 0);
-    for (int x = runs[gap + 1].first; x < runs.back().second; ++x) {
-        const InkBox column = InkOf(image, x, x + 1);
-        if (column.Top >= 0) ++ends[column.Bottom];
-    }
+    m.Chinese = InkRows(image, runs[0].first, runs[gap].second);
+    m.Capital = InkRows(image, runs[gap + 2].first, runs[gap + 2].second);
+    std::vector<int> ends(image.Height, 0);
+    for (int x = runs[gap + 1].first; x < runs.back().second; ++x)
+        if (const Rows column = InkRows(image, x, x + 1); column.Top >= 0) ++ends[column.Bottom];
     int most = 0;
     for (int y = 1; y < image.Height; ++y)
         if (ends[y] > ends[most]) most = y;
@@ -91,27 +75,19 @@ LineMeasure MeasureLabel(const Image& image)
     return m;
 }
 
-Image Picture(HWND wizard, int id)
+// A window once painted, kept as build/screenshots/scale-<dpi>-<what>.png
+// when what is given.
+Image Picture(HWND wizard, HWND window, int dpi, const char* what = nullptr)
 {
     Image image;
     EXPECT_TRUE(WaitForPaint(wizard, Patience));
-    EXPECT_TRUE(CaptureWindow(GetDlgItem(wizard, id), &image));
+    EXPECT_TRUE(CaptureWindow(window, &image));
+    if (what) {
+        const std::string path =
+            BuildFile("screenshots") + "\\scale-" + std::to_string(dpi) + "-" + what + ".png";
+        EXPECT_TRUE(WritePng(path.c_str(), image)) << path;
+    }
     return image;
-}
-
-void Keep(const Image& image, const char* what, int dpi)
-{
-    const std::string path = BuildFile("screenshots") + "\\scale-" + std::to_string(dpi) + "-" + what + ".png";
-    EXPECT_TRUE(WritePng(path.c_str(), image)) << path;
-}
-
-// The whole wizard as the screen shows it.
-void KeepWizard(HWND wizard, const char* what, int dpi)
-{
-    Image image;
-    ASSERT_TRUE(WaitForPaint(wizard, Patience));
-    ASSERT_TRUE(CaptureWindow(wizard, &image));
-    Keep(image, what, dpi);
 }
 
 class SystemsScale : public ::testing::Test {
@@ -143,14 +119,14 @@ protected:
 // English capitals.
 TEST_F(SystemsScale, ChineseGrowsOnTheEnglishBaseline)
 {
-    KeepWizard(Wizard, "page0", Dpi);
-    const Image titleImage = Picture(Wizard, IDC_TITLE_LINE3);
-    const InkBox title = InkOf(titleImage, 0, titleImage.Width);
-    const LineMeasure path = MeasureLabel(Picture(Wizard, IDC_PATH_LABEL));
+    Picture(Wizard, Wizard, Dpi, "page0");
+    const Image titleImage = Picture(Wizard, GetDlgItem(Wizard, IDC_TITLE_LINE3), Dpi);
+    const Rows title = InkRows(titleImage, 0, titleImage.Width);
+    const LineMeasure path = MeasureLabel(Picture(Wizard, GetDlgItem(Wizard, IDC_PATH_LABEL), Dpi));
     const int below = path.Chinese.Bottom + 1 - path.Baseline;
-    printf("%d dpi, cell %d: the third title line's Chinese %d pixels high; in the path label the Chinese %d, "
-           "the capital I %d, the Chinese ends %d pixels below the English baseline and starts %d above "
-           "the capital\n",
+    printf("%d dpi, cell %d: the third title line's Chinese %d pixels high; in the path label the "
+           "Chinese %d, the capital I %d, the Chinese ends %d pixels below the English baseline and "
+           "starts %d above the capital\n",
            Dpi, Cell, title.Height(), path.Chinese.Height(), path.Capital.Height(), below,
            path.Capital.Top - path.Chinese.Top);
     EXPECT_GE(title.Height(), Cell - Cell / 8);
@@ -173,10 +149,10 @@ TEST_F(SystemsScale, LicenceLinesWhole)
     ASSERT_TRUE(WaitUntil([&] { return VisiblePage(Wizard) == 2; }, Patience));
     ClickButton(Wizard, IDC_ENGLISH_LICENCE);
     ASSERT_TRUE(WaitUntil([&] { return IsShown(Wizard, IDC_LICENCE_CN); }, Patience));
-    KeepWizard(Wizard, "licence", Dpi);
+    Picture(Wizard, Wizard, Dpi, "licence");
 
     HWND list = GetDlgItem(Wizard, IDC_LICENCE_CN);
-    const Image image = Picture(Wizard, IDC_LICENCE_CN);
+    const Image image = Picture(Wizard, list, Dpi);
     RECT frame, client;
     GetWindowRect(list, &frame);
     GetClientRect(list, &client);
@@ -187,14 +163,13 @@ TEST_F(SystemsScale, LicenceLinesWhole)
     ASSERT_GT(item, 0);
     // On the window colour, which the items' inset shows at the client's corner.
     const DWORD paper = image.At(left, top);
-    // The first line's own height, the rows of its item only.
-    const InkBox first = InkOf(image, paper, left, left + client.right, top, top + item);
+    const Rows first = InkRows(image, paper, left, left + client.right, top, top + item);
     printf("%d dpi, cell %d: licence items %d pixels high, the first line's Chinese %d\n", Dpi, Cell,
            item, first.Height());
     EXPECT_GE(first.Height(), Cell - Cell / 8);
     for (int k = 0; (k + 1) * item <= client.bottom; ++k) {
         const int y = top + k * item;
-        const InkBox line = InkOf(image, paper, left, left + client.right, y, y + item);
+        const Rows line = InkRows(image, paper, left, left + client.right, y, y + item);
         if (line.Top < 0) continue;     // an empty line
         EXPECT_GT(line.Top, y) << "line " << k << " touches the item above";
         EXPECT_LT(line.Bottom, y + item - 1) << "line " << k << " is cut by the item below";
