@@ -1,16 +1,18 @@
 // MixedText: a byte with its top bit set starts a GBK character drawn as a
-// 16x16 atlas cell; every other byte is an ASCII character in the device
-// context's font, drawn one pixel lower so that both sit on one line.
+// Chinese cell, 16x16 from the atlas at 96 dpi, larger above it; every other
+// byte is an ASCII character in the device context's font, drawn where it
+// stands on the same line (one pixel lower than an atlas cell, on a larger
+// cell's baseline).
 #include "render/mixed_text.h"
 
 #include "render/atlas.h"
+#include "render/large_glyphs.h"
+#include "render/screen_scale.h"
 #include "shell/environment.h"
 
 HFONT SampleFont;
 
 namespace {
-
-constexpr int GlyphSize = 16;
 
 // The advance of one single-byte character; 0 when the query fails, so that
 // measuring and drawing always agree.
@@ -20,28 +22,53 @@ int CharAdvance(HDC dc, const char* ch)
     return GetTextExtentPointA(dc, ch, 1, &extent) ? extent.cx : 0;
 }
 
-// One atlas cell in the ink colour, its paper leaving what lies beneath. A
-// monochrome blit paints ink in the text colour and paper in the background
-// colour, and one raster operation cannot do both here: SRCAND can only
-// darken, so a light ink on a dark face (a high-contrast scheme) would not
-// show. First SRCAND with black ink on white paper blackens the strokes and
-// keeps the rest; then SRCPAINT with the ink on black paper ORs the ink into
-// the blackened strokes and keeps the rest again. Black ink needs only the
-// first.
-void DrawGlyph(HDC dc, int x, int y, unsigned code, COLORREF ink)
+// One monochrome cell in the ink colour, its paper leaving what lies
+// beneath. A monochrome blit paints ink in the text colour and paper in the
+// background colour, and one raster operation cannot do both here: SRCAND
+// can only darken, so a light ink on a dark face (a high-contrast scheme)
+// would not show. First SRCAND with black ink on white paper blackens the
+// strokes and keeps the rest; then SRCPAINT with the ink on black paper ORs
+// the ink into the blackened strokes and keeps the rest again. Black ink
+// needs only the first.
+void BlitCell(HDC dc, int x, int y, int size, HDC plane, int px, int py, COLORREF ink)
 {
-    GlyphLocation cell;
-    LookupGlyph(code, &cell);
-    HDC plane = GlyphPlaneContext(cell.Plane);
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));
-    BitBlt(dc, x, y, GlyphSize, GlyphSize, plane, cell.X, cell.Y, SRCAND);
+    BitBlt(dc, x, y, size, size, plane, px, py, SRCAND);
     if (ink & 0xFFFFFF) {
         SetTextColor(dc, ink);
         SetBkColor(dc, RGB(0, 0, 0));
-        BitBlt(dc, x, y, GlyphSize, GlyphSize, plane, cell.X, cell.Y, SRCPAINT);
+        BitBlt(dc, x, y, size, size, plane, px, py, SRCPAINT);
     }
     SetTextColor(dc, ink);
+}
+
+// A character's cell: the larger one where the screen asks for it and the
+// texts have the character; else the atlas's, centred in a larger cell (a
+// character of a path the user typed).
+void DrawGlyph(HDC dc, int x, int y, unsigned code, COLORREF ink)
+{
+    const int size = ChineseCellSize();
+    POINT large;
+    if (size != AtlasGlyphSize && LargeGlyphCell(code, &large)) {
+        BlitCell(dc, x, y, size, LargeGlyphContext(), large.x, large.y, ink);
+        return;
+    }
+    GlyphLocation cell;
+    LookupGlyph(code, &cell);
+    const int margin = (size - AtlasGlyphSize) / 2;
+    BlitCell(dc, x + margin, y + margin, AtlasGlyphSize, GlyphPlaneContext(cell.Plane), cell.X, cell.Y,
+             ink);
+}
+
+// How far below the cells' top the context's ASCII characters start.
+int TextTop(HDC dc)
+{
+    const int size = ChineseCellSize();
+    TEXTMETRICA metrics;
+    if (size == AtlasGlyphSize || !GetTextMetricsA(dc, &metrics))
+        return TextTopInCell(size, 0, 0);
+    return TextTopInCell(size, ChineseBaseline(), metrics.tmAscent);
 }
 
 // Kept for the whole run: painting must not allocate, and painting is never
@@ -53,17 +80,18 @@ WCHAR SampleBuffer[600];
 SIZE MeasureMixedText(HDC dc, const char* text)
 {
     const int n = lstrlenA(text);
+    const int cell = ChineseCellSize();
     int width = 0;
     for (int i = 0; i < n;) {
         if (static_cast<unsigned char>(text[i]) & 0x80) {
-            width += GlyphSize;
+            width += cell;
             i += 2;     // the trail byte is not examined
         } else {
             width += CharAdvance(dc, text + i);
             i += 1;
         }
     }
-    return SIZE{width, GlyphSize};
+    return SIZE{width, cell};
 }
 
 SIZE DrawMixedText(HDC dc, int x, int y, const char* text)
@@ -75,6 +103,8 @@ SIZE DrawMixedText(HDC dc, int x, int y, const char* text)
     const COLORREF ink = SetTextColor(dc, RGB(0, 0, 0));
     const COLORREF background = SetBkColor(dc, RGB(255, 255, 255));
     SetTextColor(dc, ink);
+    const int cell = ChineseCellSize();
+    const int textY = y + TextTop(dc);
     int px = x;
     int total = 0;
     for (int i = 0; i < n; ++i) {
@@ -85,17 +115,17 @@ SIZE DrawMixedText(HDC dc, int x, int y, const char* text)
             // stops because i has passed n.
             ++i;
             DrawGlyph(dc, px, y, b * 256u + static_cast<unsigned char>(text[i]), ink);
-            advance = GlyphSize;
+            advance = cell;
         } else {
             advance = CharAdvance(dc, text + i);
-            TextOutA(dc, px, y + 1, text + i, 1);
+            TextOutA(dc, px, textY, text + i, 1);
         }
         total += advance;
         px += advance;
     }
     SetBkColor(dc, background);
     SetBkMode(dc, previousMode);
-    return SIZE{total, GlyphSize};
+    return SIZE{total, cell};
 }
 
 int CreateSampleFont()
@@ -103,8 +133,8 @@ int CreateSampleFont()
     LOGFONTA font = {};
     GetObjectA(GetStockObject(SYSTEM_FONT), sizeof font, &font);
     lstrcpynA(font.lfFaceName, "Courier New", LF_FACESIZE);
-    font.lfHeight = 16;
-    font.lfWidth = 8;
+    font.lfHeight = ScaledPixels(16, ScreenDpi);
+    font.lfWidth = ScaledPixels(8, ScreenDpi);
     font.lfWeight = FW_NORMAL;
     font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
     font.lfCharSet = GB2312_CHARSET;

@@ -1,16 +1,21 @@
 // Measuring and drawing MixedText: ASCII from the device context's font,
-// double-byte GBK characters as 16x16 cells from the glyph atlas. Also the
-// display-test line, the one text drawn with the system's own Chinese font.
+// double-byte GBK characters as square Chinese cells: 16x16 from the glyph
+// atlas, or the larger ones the screen's dpi asks for (render/large_glyphs.h).
+// Also the display-test line, the one text drawn with the system's own
+// Chinese font.
 #pragma once
 #include <windows.h>
 
 extern HFONT SampleFont;    // null when it cannot be created
 
+// The height is the Chinese cell's side, whatever the text holds.
 SIZE MeasureMixedText(HDC dc, const char* text);
 // Chinese and ASCII alike in the context's text colour, over whatever lies
 // beneath (the context's background colour plays no part; it and the text
 // colour are as before afterwards).
 SIZE DrawMixedText(HDC dc, int x, int y, const char* text);
 
-int CreateSampleFont();     // sets SampleFont; returns 1
+// Sets SampleFont, 16 pixels high at 96 dpi and scaled with the screen's;
+// returns 1.
+int CreateSampleFont();
 void DrawSampleText(HDC dc, int x, int y, const char* text, int length);

@@ -15,6 +15,9 @@
 #define IDR_GLYPH_ATLAS      110
 #define IDR_LICENCE_CN       163
 #define IDR_LICENCE_EN       164
+// TEXT resource read directly and never installed: the larger Chinese glyphs
+// (render/large_glyphs.h).
+#define IDR_LARGE_GLYPHS     117
 
 // Wizard (dialog 113).
 #define IDC_BACK             3

@@ -6,7 +6,9 @@
 #include <string.h>
 
 #include "render/atlas.h"
+#include "render/large_glyphs.h"
 #include "render/mixed_text.h"
+#include "render/screen_scale.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/process_state.h"
@@ -41,6 +43,7 @@ void Teardown()
         MainDialog = nullptr;
     }
     FreeGlyphAtlas();
+    FreeLargeGlyphs();
     if (SampleFont) {
         DeleteObject(SampleFont);
         SampleFont = nullptr;
@@ -123,6 +126,7 @@ int RunWizard(HINSTANCE instance)
     DetectEnvironment(instance);
     ForceLanguage = LanguageEnglish;
     AppInstance = instance;
+    ReadScreenDpi();
     CreateSampleFont();
 
     switch (LoadGlyphAtlas()) {
@@ -138,6 +142,9 @@ int RunWizard(HINSTANCE instance)
         Teardown();
         return ExitStartFailed;
     }
+    // Above 96 dpi the Chinese grows with the rest; where its larger cells
+    // cannot be made, the atlas's serve.
+    LoadLargeGlyphs(ScreenDpi);
 
     WizardState = PageOptions;
     InstallerIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_INSTALLER));

@@ -8,14 +8,26 @@
 # lands in build/unattended/, and what was installed is printed. The Xvfb
 # server and the wineserver started here are ended here.
 #
-# usage: tools/run-installer.sh [--unattended]
+# With --dpi N the unattended run's screen has N dots per inch (Wine's
+# LogPixels; 96 is 100 %, 120, 144 and 192 are 125, 150 and 200 %) and room
+# for the larger window, and the pictures land in build/unattended-N/.
+#
+# usage: tools/run-installer.sh [--unattended] [--dpi N]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd -P)"
 cd "$root"
 . tools/wine-user.sh
 
 unattended=0
-[ "${1:-}" = --unattended ] && unattended=1
+dpi=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --unattended) unattended=1 ;;
+        --dpi) dpi="${2:?--dpi needs a number}"; shift; unattended=1 ;;
+        *) echo "usage: tools/run-installer.sh [--unattended] [--dpi N]" >&2; exit 2 ;;
+    esac
+    shift
+done
 
 wine_user_check "$root"
 # Built once: a run made again in the view below (tools/wine-user.sh) skips it.
@@ -54,7 +66,7 @@ fi
 # As root from a checkout that the Wine user cannot reach, the unattended run
 # is made again where it can (tools/wine-user.sh).
 if wine_user_needs_view "$root"; then
-    wine_user_run "$root" "$root/tools/run-installer.sh" --unattended
+    wine_user_run "$root" "$root/tools/run-installer.sh" --unattended ${dpi:+--dpi "$dpi"}
     exit
 fi
 
@@ -62,6 +74,11 @@ fi
 # folder of its own, with the fonts of a system without Chinese fonts.
 export TARVO_WINE_ROOT="$root/build/unattended-wine"
 shots="$root/build/unattended"
+if [ -n "$dpi" ]; then
+    export TARVO_DPI="$dpi" TARVO_SCREEN=2048x1536x24
+    TARVO_WINE_ROOT="$root/build/unattended-wine-$dpi"
+    shots="$root/build/unattended-$dpi"
+fi
 session="$root/tests/wine/session.sh"
 cleanup() { bash "$session" cleanup 2>/dev/null || true; }
 trap cleanup EXIT

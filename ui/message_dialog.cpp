@@ -4,6 +4,7 @@
 #include "ui/message_dialog.h"
 
 #include "render/mixed_text.h"
+#include "render/screen_scale.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/process_state.h"
@@ -84,14 +85,15 @@ const char* MeasureTexts(HWND dialog, const char* chinese, MessageLayoutInput* i
     return shown;
 }
 
-// The size a button is laid out with where the dialog lacks its first one.
+// The size a button is laid out with where the dialog lacks its first one, at
+// 96 dpi.
 constexpr SIZE MissingButtonSize = {82, 12};
 
 // The client size of the first button.
 void MeasureButton(HWND dialog, MessageLayoutInput* in)
 {
-    in->ButtonWidth = MissingButtonSize.cx;
-    in->ButtonHeight = MissingButtonSize.cy;
+    in->ButtonWidth = ScaledPixels(MissingButtonSize.cx, ScreenDpi);
+    in->ButtonHeight = ScaledPixels(MissingButtonSize.cy, ScreenDpi);
     if (HWND first = GetDlgItem(dialog, MessageButtonsOf(MessageKind).First)) {
         RECT client;
         GetClientRect(first, &client);
@@ -239,12 +241,13 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
     out.Height = out.ContentHeight + in.CaptionHeight;
     KeepInside(in.WorkArea, &out);
     PlaceButtons(in, &out);
-    // Pixels between the Chinese line's box and the English text.
-    constexpr int EnglishGap = 5;
+    // Between the Chinese line's box and the English text: 5 pixels of the
+    // 16-pixel line of 96 dpi, and as much of a larger line.
+    const int englishGap = 5 * chineseLine / 16;
     const int aboveChinese = 2 * chineseLine / 3;
     out.ChineseTop = aboveChinese;
     out.ChineseHeight = 3 * chineseLine;
-    out.EnglishTop = out.ChineseHeight + aboveChinese + EnglishGap;
+    out.EnglishTop = out.ChineseHeight + aboveChinese + englishGap;
     out.EnglishHeight = 2 * englishLine;
     return out;
 }

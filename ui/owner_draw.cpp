@@ -5,6 +5,7 @@
 #include "ui/owner_draw.h"
 
 #include "render/mixed_text.h"
+#include "render/screen_scale.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/system_library.h"
@@ -15,7 +16,9 @@ WNDPROC PreviousCheckBoxProc;
 namespace {
 
 // The two nested 3-D outlines, the default-button frame or the outer
-// bottom/right edge; pens are created and deleted here.
+// bottom/right edge; pens are created and deleted here. Each outline is
+// LineWidth pixels wide: one line of a 1-pixel pen per pixel of it, inset
+// by d, so that 96 dpi draws exactly the one line it always drew.
 void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
 {
     const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -23,30 +26,34 @@ void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
     HPEN pen1 = CreatePen(PS_SOLID, 1, pressed ? sh : hi);
     HPEN pen2 = CreatePen(PS_SOLID, 1, pressed ? hi : sh);
     HGDIOBJ kept = SelectObject(dc, pen1);
-    for (int i = 1; i <= 2; ++i) {
-        MoveToEx(dc, r.left + i, r.bottom - i - 1, nullptr);
-        LineTo(dc, r.left + i, r.top + i);
-        LineTo(dc, r.right - i - 1, r.top + i);
+    const int line = LineWidth(ScreenDpi);
+    for (int d = line; d < 3 * line; ++d) {
+        MoveToEx(dc, r.left + d, r.bottom - d - 1, nullptr);
+        LineTo(dc, r.left + d, r.top + d);
+        LineTo(dc, r.right - d - 1, r.top + d);
         SelectObject(dc, pen2);
-        LineTo(dc, r.right - i - 1, r.bottom - i - 1);
-        LineTo(dc, r.left + i, r.bottom - i - 1);
+        LineTo(dc, r.right - d - 1, r.bottom - d - 1);
+        LineTo(dc, r.left + d, r.bottom - d - 1);
         SelectObject(dc, pen1);
     }
-    if (isDefault) {
-        SelectObject(dc, GetStockObject(BLACK_PEN));
-        MoveToEx(dc, r.left, r.bottom - 1, nullptr);
-        LineTo(dc, r.left, r.top);
-        LineTo(dc, r.right - 1, r.top);
-        LineTo(dc, r.right - 1, r.bottom - 1);
-        LineTo(dc, r.left, r.bottom - 1);
-        MoveToEx(dc, r.left + 1, r.bottom - 2, nullptr);
-        LineTo(dc, r.right - 2, r.bottom - 2);
-        LineTo(dc, r.right - 2, r.top + 1);
-    } else {
-        SelectObject(dc, pen2);
-        MoveToEx(dc, r.left + 1, r.bottom - 1, nullptr);
-        LineTo(dc, r.right - 1, r.bottom - 1);
-        LineTo(dc, r.right - 1, r.top);
+    for (int d = 0; d < line; ++d) {
+        if (isDefault) {
+            SelectObject(dc, GetStockObject(BLACK_PEN));
+            MoveToEx(dc, r.left + d, r.bottom - d - 1, nullptr);
+            LineTo(dc, r.left + d, r.top + d);
+            LineTo(dc, r.right - d - 1, r.top + d);
+            LineTo(dc, r.right - d - 1, r.bottom - d - 1);
+            LineTo(dc, r.left + d, r.bottom - d - 1);
+            const int e = line + d;
+            MoveToEx(dc, r.left + e, r.bottom - e - 1, nullptr);
+            LineTo(dc, r.right - e - 1, r.bottom - e - 1);
+            LineTo(dc, r.right - e - 1, r.top + e);
+        } else {
+            SelectObject(dc, pen2);
+            MoveToEx(dc, r.left + 1, r.bottom - d - 1, nullptr);
+            LineTo(dc, r.right - d - 1, r.bottom - d - 1);
+            LineTo(dc, r.right - d - 1, r.top);
+        }
     }
     SelectObject(dc, kept);
     DeleteObject(pen1);
@@ -87,6 +94,12 @@ void DrawCaption(HDC dc, const OwnerCaption& row, const char* caption, POINT at)
     SetBkColor(dc, paper);
 }
 
+// How far inside its item a list item's text starts, right and down.
+int ListItemInset(int dpi)
+{
+    return ScaledPixels(2, dpi);
+}
+
 // The text of a list item by its item data; null when there is none to draw.
 const char* ListItemText(int isCombo, ULONG_PTR itemData)
 {
@@ -115,7 +128,7 @@ void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
 
 }  // namespace
 
-POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed)
+POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed, int dpi)
 {
     // C++ division truncates toward zero: a caption wider than the control
     // starts left of it, as it always has.
@@ -123,10 +136,15 @@ POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed)
     at.x = centred ? item.left + (item.right - item.left - caption.cx) / 2 : item.left;
     at.y = item.top + (item.bottom - item.top - caption.cy) / 2;
     if (pressed) {
-        at.x += 2;
-        at.y += 1;
+        at.x += ScaledPixels(2, dpi);
+        at.y += ScaledPixels(1, dpi);
     }
     return at;
+}
+
+int SelectionFieldHeight(int cellSize, int dpi)
+{
+    return cellSize == AtlasGlyphSize ? 0 : cellSize + 2 * ListItemInset(dpi);
 }
 
 RECT ButtonFocusRect(const RECT& item)
@@ -136,10 +154,11 @@ RECT ButtonFocusRect(const RECT& item)
     return RECT{item.left + dx, item.top + dy, item.right - dx, item.bottom - dy};
 }
 
-CheckBoxGeometry CheckBoxLayout(int clientWidth, int clientHeight)
+CheckBoxGeometry CheckBoxLayout(int clientWidth, int clientHeight, int dpi)
 {
+    const int grow = ScaledPixels(2, dpi);
     CheckBoxGeometry g;
-    g.Fill = RECT{-2, -2, clientWidth + 2, clientHeight + 2};
+    g.Fill = RECT{-grow, -grow, clientWidth + grow, clientHeight + grow};
     const int s = g.Fill.bottom - g.Fill.top;
     RECT box{g.Fill.left, g.Fill.top, g.Fill.left + s, g.Fill.bottom};
     const int shrink = s / 4;
@@ -147,19 +166,21 @@ CheckBoxGeometry CheckBoxLayout(int clientWidth, int clientHeight)
     box.top += shrink;
     box.right -= shrink;
     box.bottom -= shrink;
-    box.top -= 1;
+    box.top -= ScaledPixels(1, dpi);
     box.left -= s / 8;
     box.right -= s / 7;
-    box.bottom -= 3;
+    box.bottom -= ScaledPixels(3, dpi);
     g.Box = box;
     g.Caption.x = 2 * box.right - box.left;
-    g.Caption.y = g.Fill.top + 3;
+    g.Caption.y = g.Fill.top + ScaledPixels(3, dpi);
     return g;
 }
 
-RECT CheckBoxFocusRect(POINT caption, SIZE extent)
+RECT CheckBoxFocusRect(POINT caption, SIZE extent, int dpi)
 {
-    return RECT{caption.x - 1, caption.y - 1, caption.x + extent.cx + 3, caption.y + extent.cy + 2};
+    const int one = ScaledPixels(1, dpi);
+    return RECT{caption.x - one, caption.y - one, caption.x + extent.cx + ScaledPixels(3, dpi),
+                caption.y + extent.cy + ScaledPixels(2, dpi)};
 }
 
 int WholeCharacterLength(const char* text, int length)
@@ -212,7 +233,7 @@ void DrawOwnerControl(const DRAWITEMSTRUCT* item, const CaptionTable& captions)
         if (row.Frame)
             DrawButtonFrame(dc, r, pressed, captions.DefaultButton && id == captions.DefaultButton);
         const SIZE extent = MeasureMixedText(dc, caption);
-        DrawCaption(dc, row, caption, CaptionOrigin(r, extent, row.Centred, pressed));
+        DrawCaption(dc, row, caption, CaptionOrigin(r, extent, row.Centred, pressed, ScreenDpi));
     }
     if (item->itemState & ODS_FOCUS) {
         const RECT focus = ButtonFocusRect(r);
@@ -232,17 +253,18 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
     // The empty selection field of the combo box has no item and no text.
     const char* text = ListItemText(isCombo, item->itemData);
     if (count > 0 && item->itemID < static_cast<UINT>(count) && text) {
-        InflateRect(&r, -2, -2);
+        const int inset = ListItemInset(ScreenDpi);
+        InflateRect(&r, -inset, -inset);
         DrawMixedText(dc, r.left, r.top, text);
     }
     RestoreDC(dc, -1);
 }
 
-int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure)
+int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure, int dpi)
 {
     if (controlId != IDC_LICENCE_CN && controlId != IDC_LANGUAGE_COMBO)
         return 0;
-    measure->itemHeight = 23;
+    measure->itemHeight = ScaledPixels(23, dpi);
     measure->itemWidth = 1024;
     return 1;
 }
@@ -252,7 +274,8 @@ void PaintCheckBox(HWND checkBox, HDC dc)
     const int checked = SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
     RECT client;
     GetClientRect(checkBox, &client);
-    const CheckBoxGeometry g = CheckBoxLayout(client.right - client.left, client.bottom - client.top);
+    const CheckBoxGeometry g =
+        CheckBoxLayout(client.right - client.left, client.bottom - client.top, ScreenDpi);
     FillRect(dc, &g.Fill, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     UINT state = DFCS_BUTTONCHECK;
     if (checked)
@@ -274,7 +297,7 @@ void PaintCheckBox(HWND checkBox, HDC dc)
     DrawMixedText(dc, g.Caption.x, g.Caption.y, caption);
     SetTextColor(dc, ink);
     if (GetFocus() == checkBox) {
-        const RECT focus = CheckBoxFocusRect(g.Caption, extent);
+        const RECT focus = CheckBoxFocusRect(g.Caption, extent, ScreenDpi);
         DrawFocusRect(dc, &focus);
     }
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "render/screen_scale.h"
 #include "ui/captions.h"
 
 // The check boxes' standard button procedure, kept by the wizard when it
@@ -27,13 +28,20 @@ LRESULT CALLBACK WideCheckBoxProc(HWND window, UINT message, WPARAM wParam, LPAR
 void SubclassCheckBox(HWND box);
 
 // WM_MEASUREITEM of the licence list and the language combo box:
-// 23 high, 1024 wide. Returns 1 when it answered, 0 for any other control.
-int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure);
+// 23 high at 96 dpi, scaled with dpi, 1024 wide. Returns 1 when it answered,
+// 0 for any other control.
+int MeasureListItem(int controlId, MEASUREITEMSTRUCT* measure, int dpi = BaseDpi);
 
 // --- Pure parts of the painter, also used by the tests ---
+// Their sizes in pixels are those of 96 dpi, scaled with dpi.
+
+// The height the language box's selection field needs for an item in
+// Chinese cells of cellSize pixels with its insets; 0 for the atlas's cells,
+// with which the field keeps the height the system gives it.
+int SelectionFieldHeight(int cellSize, int dpi);
 
 // Top-left corner of a caption of the given extent inside an item rectangle.
-POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed);
+POINT CaptionOrigin(const RECT& item, SIZE caption, int centred, int pressed, int dpi = BaseDpi);
 // A push button's focus rectangle: inset by a tenth of the width, an eighth of the height.
 RECT ButtonFocusRect(const RECT& item);
 
@@ -42,8 +50,8 @@ struct CheckBoxGeometry {
     RECT Box;       // the DrawFrameControl box
     POINT Caption;  // top-left corner of the caption
 };
-CheckBoxGeometry CheckBoxLayout(int clientWidth, int clientHeight);
-RECT CheckBoxFocusRect(POINT caption, SIZE extent);
+CheckBoxGeometry CheckBoxLayout(int clientWidth, int clientHeight, int dpi = BaseDpi);
+RECT CheckBoxFocusRect(POINT caption, SIZE extent, int dpi = BaseDpi);
 
 // Window texts are read whole into a buffer of this size (a message with a
 // full path in it is longer than a caption buffer).

@@ -10,6 +10,8 @@
 #include "install/destination.h"
 #include "install/files_in_use.h"
 #include "install/installation.h"
+#include "render/large_glyphs.h"
+#include "render/screen_scale.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/paths.h"
@@ -60,6 +62,10 @@ void FillLanguageCombo(HWND dialog)
             SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETITEMDATA, index, entry.Id);
     }
     SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETCURSEL, 0, 0);
+    // The selection field takes its height from the dialog's font, not from
+    // the item height: a larger Chinese cell would be cut at its bottom.
+    if (const int field = SelectionFieldHeight(ChineseCellSize(), ScreenDpi))
+        SendDlgItemMessageA(dialog, IDC_LANGUAGE_COMBO, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
 }
 
 void SubclassCheckBoxes(HWND dialog)
@@ -419,7 +425,8 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         DrawWizardItem(dialog, reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_MEASUREITEM:
-        return MeasureListItem(static_cast<int>(wParam), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        return MeasureListItem(static_cast<int>(wParam), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam),
+                               ScreenDpi);
     case WM_COMMAND:
         // By control id alone: every notification runs the handler.
         WizardCommand(dialog, LOWORD(wParam));

@@ -45,6 +45,11 @@ SUPPORTED_OS = {  # Vista, 7, 8, 8.1, 10 and 11
     "{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
     "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
     "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
+# System DPI awareness (Vista on): the installer draws for the screen's dpi
+# itself. Not per-monitor (dpiAwareness), which would ask it to redraw for
+# every monitor it is moved to.
+ASM_V3 = "urn:schemas-microsoft-com:asm.v3"
+WINDOWS_SETTINGS = "http://schemas.microsoft.com/SMI/2005/WindowsSettings"
 VERSION_FIELDS = ("ProductName", "FileDescription", "FileVersion", "ProductVersion",
                   "OriginalFilename", "LegalCopyright")
 
@@ -171,9 +176,13 @@ def manifest_problems(program):
     systems = {e.get("Id") for e in root.iter("{%s}supportedOS" % COMPATIBILITY)}
     if systems != SUPPORTED_OS:
         problems.append("supportedOS lists %s, not Vista to 11" % sorted(systems))
+    aware = root.findall("{%s}application/{%s}windowsSettings/{%s}dpiAware"
+                         % (ASM_V3, ASM_V3, WINDOWS_SETTINGS))
+    if [(e.text or "").strip().lower() for e in aware] != ["true"]:
+        problems.append("no single dpiAware true in the asm.v3 application's windowsSettings")
     for element in root.iter():
         name = element.tag.split("}")[-1]
-        if name in ("dpiAware", "dpiAwareness", "activeCodePage", "dependentAssembly"):
+        if name in ("dpiAwareness", "activeCodePage", "dependentAssembly"):
             problems.append("the manifest declares %s" % name)
     return text, problems
 

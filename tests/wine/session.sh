@@ -43,6 +43,15 @@ prefix_servers() {
     done
 }
 
+# One wineserver for the whole run, in the foreground of a process of its own
+# (so its id is known), detached from CTest's pipes. The prefix folder must
+# exist before the server starts.
+start_server() {
+    "${TARVO_AS_USER[@]}" env HOME="$HOME" setsid wineserver -f -p </dev/null >/dev/null 2>&1 &
+    echo $! > "$TARVO_WINE_ROOT/wineserver.pid"
+    for _ in $(seq 100); do [ -n "$(prefix_servers)" ] && break; sleep 0.1; done
+}
+
 setup() {   # warm-up.exe [speed-probe.exe]
     cleanup quiet
     rm -rf "$TARVO_WINE_ROOT"
@@ -55,20 +64,26 @@ setup() {   # warm-up.exe [speed-probe.exe]
     # A free display number, then Xvfb detached from CTest's pipes.
     local n=$(( 50 + $$ % 400 ))
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    setsid Xvfb ":$n" -screen 0 "${TARVO_SCREEN:-1024x768x24}" -nolisten tcp </dev/null >/dev/null 2>&1 &
     echo $! > "$TARVO_WINE_ROOT/xvfb.pid"
     echo "$n" > "$TARVO_WINE_ROOT/display"
     export DISPLAY=":$n"
     for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
     [ "$(id -u)" = 0 ] && chown -R 65534:65534 "$TARVO_WINE_ROOT"
-    # One wineserver for the whole run, in the foreground of a process of
-    # its own (so its id is known), and services that outlive this script on
-    # /dev/null, so that no later Wine process hands CTest's pipe to a
-    # long-lived child. The prefix folder must exist before the server starts.
-    "${TARVO_AS_USER[@]}" env HOME="$HOME" setsid wineserver -f -p </dev/null >/dev/null 2>&1 &
-    echo $! > "$TARVO_WINE_ROOT/wineserver.pid"
-    for _ in $(seq 100); do [ -n "$(prefix_servers)" ] && break; sleep 0.1; done
+    # Services that outlive this script on /dev/null, so that no later Wine
+    # process hands CTest's pipe to a long-lived child.
+    start_server
     as_user "$TARVO_WINE" wineboot.exe -i </dev/null >/dev/null 2>&1
+    # A screen of another dpi (TARVO_DPI): Wine reads LogPixels from both
+    # keys, and only a session started after they are written uses it.
+    if [ -n "${TARVO_DPI:-}" ]; then
+        as_user "$TARVO_WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TARVO_DPI" /f </dev/null >/dev/null 2>&1
+        as_user "$TARVO_WINE" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$TARVO_DPI" /f </dev/null >/dev/null 2>&1
+        as_user wineserver -k </dev/null >/dev/null 2>&1
+        as_user wineserver -w </dev/null >/dev/null 2>&1
+        end_stored wineserver wineserver.pid
+        start_server
+    fi
     as_user "$TARVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f </dev/null >/dev/null 2>&1
     as_user "$TARVO_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
     # The first window of the prefix starts its desktop process; start it here.
