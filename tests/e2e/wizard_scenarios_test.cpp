@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <cstdio>
 #include <ctime>
 #include <cstring>
+#include <cwctype>
 #include <string>
 
 #include "install/manifest.h"
@@ -251,7 +253,7 @@ TEST(Wizard, TypicalRunInstallsEverything)
     EXPECT_TRUE(IsShown(w.Main, IDC_NEXT));
     EXPECT_TRUE(IsShown(w.Main, IDCANCEL));
     EXPECT_FALSE(IsShown(w.Main, IDC_PROGRESS));
-    EXPECT_EQ(CaptionDifference(w.Main, IDC_NEXT, "下一步 Next"), 0);
+    EXPECT_EQ(CaptionDifference(w.Main, IDC_NEXT, "下一步 &Next"), 0);
 
     w.Forward(1);
     EXPECT_FALSE(IsTicked(w.Main, IDC_DISPLAY_OK));
@@ -268,8 +270,8 @@ TEST(Wizard, TypicalRunInstallsEverything)
     EXPECT_EQ(Ask(combo, CB_GETCURSEL, 0, 0), 0);
     // The forward button's caption, without its focus mark.
     ASSERT_TRUE(FocusControl(w.Main, IDC_LANGUAGE_COMBO));
-    EXPECT_EQ(CaptionDifference(w.Main, IDC_NEXT, "同意/安装 Agree/Install"), 0);
-    EXPECT_GT(CaptionDifference(w.Main, IDC_NEXT, "下一步 Next"), 0);
+    EXPECT_EQ(CaptionDifference(w.Main, IDC_NEXT, "同意/安装 Agree/&Install"), 0);
+    EXPECT_GT(CaptionDifference(w.Main, IDC_NEXT, "下一步 &Next"), 0);
 
     // The clock is read before the press, so it is not later than the
     // installer's own start time.
@@ -571,8 +573,31 @@ TEST(Wizard, DisplayTestNeedsOneAnswer)
     EXPECT_EQ(w.Exit(), 0u);
 }
 
+namespace {
+
+// Each line of the Chinese licence as another process reads it from the list,
+// a screen reader's way (LB_GETTEXT through the wide call): the line, in UTF-16.
+void ExpectLinesReadFromOutside(HWND list, const std::string& licence)
+{
+    int index = 0, wrong = 0;
+    for (size_t start = 0, end; (end = licence.find('\r', start)) != std::string::npos; ++index) {
+        WCHAR line[256] = L"";
+        MultiByteToWideChar(936, 0, licence.data() + start, static_cast<int>(end - start), line, 255);
+        const std::wstring read = ListItemText(list, index);
+        if (read != line && !wrong++)
+            ADD_FAILURE() << "line " << index << " reads as " << read.size() << " characters, not "
+                          << wcslen(line);
+        start = end + 2;    // CR LF
+    }
+    EXPECT_EQ(wrong, 0) << "lines that read otherwise";
+    EXPECT_EQ(index, 63);
+}
+
+}  // namespace
+
 // Page 2 opens on English, switches to the 63-line Chinese list (loaded
-// once); Back through every page keeps what was chosen.
+// once), whose lines another process reads; Back through every page keeps
+// what was chosen.
 TEST(Wizard, LicencePageAndBackKeepTheAnswers)
 {
     const std::string dest = "C:\\e2e_kept";
@@ -601,6 +626,7 @@ TEST(Wizard, LicencePageAndBackKeepTheAnswers)
         EXPECT_TRUE(WaitUntil([&] { return IsShown(w.Main, IDC_LICENCE_CN); }, Patience));
         EXPECT_FALSE(IsShown(w.Main, IDC_LICENCE_EN));
         EXPECT_EQ(Ask(list, LB_GETCOUNT, 0, 0), chineseLines) << "visit " << visit;
+        if (visit == 0) ExpectLinesReadFromOutside(list, chinese);
         w.Backward(1);
         EXPECT_TRUE(IsTicked(w.Main, IDC_DISPLAY_NO));
         EXPECT_FALSE(IsTicked(w.Main, IDC_DISPLAY_OK));
@@ -696,6 +722,190 @@ TEST(Wizard, EnterKeyPressesTheFocusedButtonOrNext)
     ASSERT_TRUE(PressKeyOn(w.Main, IDCANCEL, VK_RETURN));
     EXPECT_EQ(w.Exit(), 0u);
     EXPECT_FALSE(FolderExists("C:\\e2e_enter"));
+}
+
+namespace {
+
+std::string Utf8(const std::wstring& text)
+{
+    char out[1024] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out, sizeof out, nullptr, nullptr);
+    return out;
+}
+
+// A control's window text as a screen reader gets it.
+std::wstring SpokenText(HWND control)
+{
+    WCHAR text[256] = L"";
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                        Patient(5000), &got);
+    return text;
+}
+
+// The access key a window text carries: the letter after its first single
+// "&", in upper case (its virtual key); 0 for none.
+WORD AccessKey(HWND control)
+{
+    const std::wstring text = SpokenText(control);
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != L'&') continue;
+        if (text[i + 1] != L'&') return static_cast<WORD>(towupper(text[i + 1]));
+        ++i;
+    }
+    return 0;
+}
+
+// The push buttons and check boxes of dialog that a user can reach (visible
+// and enabled), printed with their window texts: each carries an access key,
+// no two the same.
+void ExpectAccessKeys(HWND dialog, const char* where)
+{
+    printf("%s\n", where);
+    std::wstring seen;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char className[16] = "";
+        GetClassNameA(c, className, sizeof className);
+        const LONG type = GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK;
+        if (_stricmp(className, "Button") != 0 || type == BS_GROUPBOX || !IsWindowVisible(c) ||
+            !IsWindowEnabled(c))
+            continue;
+        const WORD key = AccessKey(c);
+        printf("  %5d  \"%s\"\n", GetDlgCtrlID(c), Utf8(SpokenText(c)).c_str());
+        EXPECT_NE(key, 0) << where << ": control " << GetDlgCtrlID(c) << " has no access key";
+        EXPECT_TRUE(!key || seen.find(key) == std::wstring::npos)
+            << where << ": " << static_cast<char>(key) << " twice";
+        seen += static_cast<wchar_t>(key);
+    }
+}
+
+// Alt and the access key of control id, as its window text gives it; a click
+// where it has none, so that the rest of the walk still shows what it would.
+void UseAccessKey(HWND dialog, int id)
+{
+    const WORD key = AccessKey(GetDlgItem(dialog, id));
+    SetForegroundWindow(dialog);
+    if (key) {
+        EXPECT_TRUE(PressKey(key, 1));
+        return;
+    }
+    ADD_FAILURE() << "control " << id << " has no access key: clicked instead";
+    ClickButton(dialog, id);
+}
+
+int FocusedId(HWND dialog) { return GetDlgCtrlID(FocusOf(dialog)); }
+
+}  // namespace
+
+// What a keyboard user does: Tab and Space on the first page, the access
+// keys of every page, the language taken from the open list with Enter,
+// Enter to install, and the result message's access key.
+TEST(Wizard, KeysAloneInstall)
+{
+    const std::string dest = "C:\\Tarvo";   // the default: nothing is typed
+    RemoveTree(dest);
+    RemoveShortcuts();
+    Wizard w;
+    w.Start();
+    SetForegroundWindow(w.Main);
+    ExpectAccessKeys(w.Main, "page 0");
+    ASSERT_EQ(FocusedId(w.Main), IDC_DEST_EDIT);
+    ASSERT_TRUE(PressKey(VK_TAB));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedId(w.Main) == IDC_BROWSE; }, Patience));
+    ASSERT_TRUE(PressKey(VK_TAB));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedId(w.Main) == IDC_DESKTOP_ICONS; }, Patience));
+    ASSERT_TRUE(PressKey(VK_SPACE));
+    EXPECT_TRUE(WaitUntil([&] { return !IsTicked(w.Main, IDC_DESKTOP_ICONS); }, Patience));
+    UseAccessKey(w.Main, IDC_AUTO_START);
+    EXPECT_TRUE(WaitUntil([&] { return IsTicked(w.Main, IDC_AUTO_START); }, Patience));
+    UseAccessKey(w.Main, IDC_NEXT);
+    ASSERT_TRUE(w.OnPage(1));
+
+    ExpectAccessKeys(w.Main, "page 1");
+    UseAccessKey(w.Main, IDC_DISPLAY_NO);
+    EXPECT_TRUE(WaitUntil([&] { return IsTicked(w.Main, IDC_DISPLAY_NO); }, Patience));
+    EXPECT_FALSE(IsTicked(w.Main, IDC_DISPLAY_OK));
+    ASSERT_TRUE(WaitUntil([&] { return FocusedId(w.Main) == IDC_DISPLAY_NO; }, Patience));
+    ASSERT_TRUE(PressKey(VK_RETURN));   // on a check box: Next
+    ASSERT_TRUE(w.OnPage(2));
+
+    ExpectAccessKeys(w.Main, "page 2");
+    UseAccessKey(w.Main, IDC_ENGLISH_LICENCE);
+    EXPECT_TRUE(WaitUntil([&] { return IsShown(w.Main, IDC_LICENCE_CN); }, Patience));
+    UseAccessKey(w.Main, IDC_NEXT);
+    ASSERT_TRUE(w.OnPage(3));
+
+    ExpectAccessKeys(w.Main, "page 3");
+    HWND combo = GetDlgItem(w.Main, IDC_LANGUAGE_COMBO);
+    for (int i = 0; i < 8 && FocusOf(w.Main) != combo; ++i) {
+        HWND before = FocusOf(w.Main);
+        ASSERT_TRUE(PressKey(VK_TAB));
+        WaitUntil([&] { return FocusOf(w.Main) != before; }, Patience);
+    }
+    ASSERT_EQ(FocusOf(w.Main), combo) << "Tab did not reach the language list";
+    ASSERT_TRUE(PressKey(VK_F4));
+    ASSERT_TRUE(WaitUntil([&] { return Ask(combo, CB_GETDROPPEDSTATE, 0, 0) == TRUE; }, Patience));
+    ASSERT_TRUE(PressKey(VK_DOWN));
+    ASSERT_TRUE(PressKey(VK_RETURN));
+    EXPECT_TRUE(WaitUntil([&] { return Ask(combo, CB_GETDROPPEDSTATE, 0, 0) == FALSE; }, Patience));
+    EXPECT_TRUE(WaitForPaint(w.Main, Patience));    // what Enter set off has run
+    EXPECT_TRUE(IsShown(w.Main, IDC_NEXT)) << "Enter in the open list started the installation";
+    EXPECT_EQ(Ask(combo, CB_GETCURSEL, 0, 0), 1);
+    if (IsShown(w.Main, IDC_NEXT)) {
+        ASSERT_TRUE(PressKey(VK_RETURN));    // the list closed: install
+    }
+
+    HWND message = w.Message(InstallPatience);
+    ASSERT_NE(message, nullptr) << "no result message";
+    ExpectAccessKeys(message, "result message");
+    EXPECT_EQ(ControlText(message, IDC_MSG_ENGLISH), "Congratulations! Installation Success!");
+    UseAccessKey(message, IDOK);
+    EXPECT_EQ(w.Exit(), 0u);
+    ExpectConfig(dest, '1', 1);
+    ExpectShortcut(StartupLink(), dest + "\\TVO.exe", "Tarvo Chinese Input Engine");
+    EXPECT_FALSE(FileExists(DesktopLink("Quorlin")));
+}
+
+// The default frame (the outer edge in the button-text colour) sits on a
+// focused Cancel on every page and on Next while no push button has the
+// focus. Pictures: build/screenshots/focus-cancel-page<N>.png, and the
+// Chinese licence with the focus, focus-licence.png.
+TEST(Wizard, DefaultFrameFollowsTheFocus)
+{
+    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+    const DWORD frame = ((ink & 0xFF) << 16) | (ink & 0xFF00) | ((ink >> 16) & 0xFF);
+    Wizard w;
+    w.Start();
+    auto shot = [&](HWND window, const char* name) {
+        Image image;
+        EXPECT_TRUE(WaitForPaint(w.Main, Patience));
+        EXPECT_TRUE(CaptureWindow(window, &image));
+        if (name) WritePng((BuildFile("screenshots") + "\\" + name + ".png").c_str(), image);
+        return image;
+    };
+    auto framed = [&](int id) {
+        Image button = shot(GetDlgItem(w.Main, id), nullptr);
+        return !button.Pixels.empty() && button.At(0, button.Height / 2) == frame &&
+               button.At(button.Width / 2, 0) == frame;
+    };
+    for (int page = 0; page < 4; ++page) {
+        if (page > 0) w.Forward(page);
+        if (page == 1) w.Tick(IDC_DISPLAY_OK, 1);
+        if (page == 2) {
+            w.Tick(IDC_ENGLISH_LICENCE, 0);
+            ASSERT_TRUE(FocusControl(w.Main, IDC_LICENCE_CN));
+            shot(w.Main, "focus-licence");
+        }
+        ASSERT_TRUE(FocusControl(w.Main, IDCANCEL));
+        EXPECT_TRUE(framed(IDCANCEL)) << "page " << page;
+        EXPECT_FALSE(framed(IDC_NEXT)) << "page " << page;
+        shot(w.Main, ("focus-cancel-page" + std::to_string(page)).c_str());
+    }
+    ASSERT_TRUE(FocusControl(w.Main, IDC_LANGUAGE_COMBO));
+    EXPECT_TRUE(framed(IDC_NEXT));
+    EXPECT_FALSE(framed(IDCANCEL));
+    w.Press(IDCANCEL);
+    EXPECT_EQ(w.Exit(), 0u);
 }
 
 // A build whose atlas resource does not inflate ends with 1, showing nothing.

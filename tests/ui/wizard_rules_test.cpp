@@ -146,14 +146,16 @@ TEST(Paths, DestinationIsAFullPathWithRoomForEveryFile)
 }
 
 // A destination as the system reads it: blanks around the text and blanks
-// and dots at the end of every name go; a name of nothing else is refused.
+// and dots at the end of every name go, the last name's too; a name of
+// nothing else is refused but the last, which goes, and "..". A drive's own
+// folder ("C:Tarvo") never becomes the root's.
 TEST(Paths, DestinationLosesWhatTheSystemWouldDrop)
 {
     const char* const tidied[][2] = {
         {"C:\\Tarvo ", "C:\\Tarvo"},          {"  C:\\Tarvo.", "C:\\Tarvo"},
         {"C:\\My Apps \\Tarvo. .", "C:\\My Apps\\Tarvo"}, {"C:\\a.b\\", "C:\\a.b\\"},
         {"C:\\Tarvo .\\", "C:\\Tarvo\\"},     {"\\\\server \\share\\x", "\\\\server\\share\\x"},
-        {"D: \\", "D:\\"},
+        {"D:\\Programs\\ ", "D:\\Programs\\"}, {"C:\\Tarvo\\. .", "C:\\Tarvo\\"},
     };
     for (const auto& row : tidied) {
         char path[MAX_PATH];
@@ -161,15 +163,21 @@ TEST(Paths, DestinationLosesWhatTheSystemWouldDrop)
         EXPECT_EQ(TidyDestination(path, 1252), 1) << row[0];
         EXPECT_STREQ(path, row[1]) << row[0];
     }
-    for (const char* refused : {"C:\\ \\Tarvo", "C:\\..\\Tarvo", "C:\\Tarvo\\.", "C:\\. .\\x"}) {
+    for (const char* refused : {"C:\\ \\Tarvo", "C:\\..\\Tarvo", "C:\\Tarvo\\..", "C:\\. .\\x"}) {
         char path[MAX_PATH];
         strcpy(path, refused);
         EXPECT_EQ(TidyDestination(path, 1252), 0) << refused;
     }
-    // A lead byte takes the byte after it, even a blank.
-    char gbk[MAX_PATH] = "C:\\\xB0\x20 ";
+    for (const char* relative : {"C:Tarvo", "C: \\Tarvo", "C:.\\Tarvo", "D: \\"}) {
+        char path[MAX_PATH];
+        strcpy(path, relative);
+        EXPECT_TRUE(!TidyDestination(path, 1252) || CheckDestination(path, 1252) == DestinationNotFullPath)
+            << relative << " became " << path;
+    }
+    // 0x81 0x5C is one GBK character: its trail byte ends no name.
+    char gbk[MAX_PATH] = "C:\\\x81\x5C. \\Tarvo";
     EXPECT_EQ(TidyDestination(gbk, 936), 1);
-    EXPECT_STREQ(gbk, "C:\\\xB0\x20");
+    EXPECT_STREQ(gbk, "C:\\\x81\x5C\\Tarvo");
 }
 
 TEST(Paths, DefaultDestinationTakesTheDriveOfTheWindowsFolder)
