@@ -120,15 +120,16 @@ void CreateShortcuts()
 // page cannot spell.
 int SettingsFilePath(FilePath* out, const char* folder, const WCHAR* folderWide)
 {
-    char name[16];
-    WCHAR wideName[16], wide[MAX_PATH];
+    constexpr int NameSize = 16;    // "AuxSet1.bin" and its NUL, with room
+    char name[NameSize];
+    WCHAR wideName[NameSize], wide[MAX_PATH];
     if (!FormatBounded(name, sizeof name, "AuxSet%c.bin", SettingsFileDigit))
         return 0;
     if (!OsInfo.IsNt) {
         char path[MAX_PATH];
         return FormatBounded(path, sizeof path, "%s%s", folder, name) && AnsiFilePath(out, path);
     }
-    return folderWide[0] && WidenText(name, CP_ACP, wideName, 16) &&
+    return folderWide[0] && WidenText(name, CP_ACP, wideName, NameSize) &&
            JoinWide(wide, MAX_PATH, {folderWide, wideName}) && WideFilePath(out, wide);
 }
 

@@ -120,7 +120,7 @@ void DrawSampleText(HDC dc, int x, int y, const char* text, int length)
     }
     // The 9x family draws narrow text in the ANSI code page; the line is GBK,
     // so it goes through UTF-16 explicitly.
-    const int units = MultiByteToWideChar(936, 0, text, length, SampleBuffer,
+    const int units = MultiByteToWideChar(GbkCodePage, 0, text, length, SampleBuffer,
                                           static_cast<int>(sizeof SampleBuffer / sizeof SampleBuffer[0]));
     if (units > 0)
         TextOutW(dc, x, y, SampleBuffer, units);

@@ -832,6 +832,8 @@ TEST(Wizard, KeysAloneInstall)
     ExpectAccessKeys(w.Main, "page 2");
     UseAccessKey(w.Main, IDC_ENGLISH_LICENCE);
     EXPECT_TRUE(WaitUntil([&] { return IsShown(w.Main, IDC_LICENCE_CN); }, Patience));
+    ASSERT_TRUE(PressKey(VK_TAB));     // from the box into the licence
+    EXPECT_TRUE(WaitUntil([&] { return FocusedId(w.Main) == IDC_LICENCE_CN; }, Patience));
     UseAccessKey(w.Main, IDC_NEXT);
     ASSERT_TRUE(w.OnPage(3));
 
@@ -924,3 +926,4 @@ TEST(Wizard, DamagedAtlasEndsWithCodeOneBeforeAnyWindow)
     EXPECT_FALSE(sawWindow);
     EndRun(&run);
 }
+

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "resources/resource_ids.h"
 #include "ui/control_text.h"
 #include "ui/owner_draw.h"
+#include "ui/wizard.h"
 
 namespace {
 
@@ -104,8 +106,8 @@ TEST(CaptionTable, NextButtonFollowsWizardState)
         EXPECT_STREQ("\xCF\xC2\xD2\xBB\xB2\xBD Next", NextButtonCaption(state)) << state;
     for (int state : {3, 99})
         EXPECT_NE(nullptr, std::strstr(NextButtonCaption(state), "Agree/Install")) << state;
-    EXPECT_NE(nullptr, std::strstr(CheckBoxCaptionFor(1004), "  (Place an icon on Desktop)"));
-    EXPECT_NE(nullptr, std::strstr(CheckBoxCaptionFor(1008), "(NO)"));
+    EXPECT_NE(nullptr, std::strstr(CheckBoxCaptionFor(1004)->Text, "  (Place an icon on Desktop)"));
+    EXPECT_NE(nullptr, std::strstr(CheckBoxCaptionFor(1008)->Text, "(NO)"));
     EXPECT_EQ(nullptr, CheckBoxCaptionFor(1010));
 }
 
@@ -118,17 +120,57 @@ TEST(ControlText, NeverEndsInHalfACharacter)
     EXPECT_EQ(3, WholeCharacterLength("a\x80" "A", 3));
 }
 
-// The folder browser's Cancel keeps Alt+C when it gets its bilingual text.
-TEST(ControlText, MnemonicStaysOnItsLetter)
+// The access key stands on its letter's first single-byte occurrence, in
+// the English part, never on a trail byte of that value.
+TEST(ControlText, AccessKeyMarksItsLetter)
 {
     char out[64];
-    KeepMnemonic("&Cancel", "取消 Cancel", out, sizeof out);
-    EXPECT_STREQ(out, "取消 &Cancel");
-    KeepMnemonic("Dri&ves:", "磁盘 (Drives):", out, sizeof out);
-    EXPECT_STREQ(out, "磁盘 (Dri&ves):") << "the first v, not the D";
-    for (const char* unmarked : {"Cancel", "A && B", "&Zoom", ""}) {
-        KeepMnemonic(unmarked, "取消 Cancel", out, sizeof out);
-        EXPECT_STREQ(out, "取消 Cancel") << unmarked;
+    MarkAccessKey("改变 Browse ....", 'R', out, sizeof out);
+    EXPECT_STREQ(out, "改变 B&rowse ....");
+    MarkAccessKey("正确(OK)", 'K', out, sizeof out);
+    EXPECT_STREQ(out, "正确(O&K)");
+    MarkAccessKey("\xB0\x61 a", 'A', out, sizeof out);    // 0x61 is "a" as a trail byte
+    EXPECT_STREQ(out, "\xB0\x61 &a");
+    for (char none : {'\0', 'Z'}) {
+        MarkAccessKey("取消 Cancel", none, out, sizeof out);
+        EXPECT_STREQ(out, "取消 Cancel") << none;
+    }
+    MarkAccessKey("取消 Cancel", 'C', out, 7);       // no room for the letter after the mark
+    EXPECT_STREQ(out, "取消 ");
+}
+
+// The keys of the controls a dialog shows together differ, and each stands
+// in its caption: every wizard page with Back, Next and Cancel (the licence
+// box's "&English" is in its template), every message button.
+TEST(CaptionTable, AccessKeysDifferAmongControlsShownTogether)
+{
+    for (int page = 0; page < 4; ++page) {
+        std::string keys;
+        auto take = [&](const char* caption, char key) {
+            ASSERT_GE(AccessKeyIndex(caption, key), 0) << page << " " << key;
+            EXPECT_EQ(keys.find(key), std::string::npos) << page << " " << key << " twice";
+            keys += key;
+        };
+        for (int id : {IDC_BACK, IDC_NEXT, IDCANCEL}) {
+            const OwnerCaption& row = OwnerCaptionFor(WizardCaptions, id);
+            take(RowCaption(row, page), RowAccessKey(row, page));
+        }
+        for (int i = 0; i < PageRowSize && PageTable[page][i]; ++i) {
+            const int id = PageTable[page][i];
+            if (const CheckBoxCaption* box = CheckBoxCaptionFor(id))
+                take(box->Text, box->AccessKey);
+            else if (IsPushButton(WizardCaptions, id))
+                take(OwnerCaptionFor(WizardCaptions, id).Text, OwnerCaptionFor(WizardCaptions, id).AccessKey);
+        }
+        if (page == 2) take("&English", 'E');
+    }
+    std::string keys;
+    for (size_t i = 0; i < MessageCaptions.Count; ++i) {
+        const OwnerCaption& row = MessageCaptions.Rows[i];
+        if (!row.Frame) continue;
+        EXPECT_GE(AccessKeyIndex(row.Text, row.AccessKey), 0) << row.Id;
+        EXPECT_EQ(keys.find(row.AccessKey), std::string::npos) << row.Id;
+        keys += row.AccessKey;
     }
 }
 

@@ -18,38 +18,48 @@ TEST(EnterRouting, PushAndOwnerDrawnButtonsClickThemselvesAndSwallowTheKey)
 {
     // Push button 0, default push 1, group box 7, user 8, owner-drawn 11.
     for (LONG type : {0L, 1L, 7L, 8L, 11L}) {
-        EnterRoute route = RouteEnterKey(1, "Button", WS_CHILD | WS_TABSTOP | type, 3);
+        EnterRoute route = RouteEnterKey(1, "Button", WS_CHILD | WS_TABSTOP | type, 3, 0);
         EXPECT_EQ(route.Command, 3) << "style " << type;
         EXPECT_EQ(route.DropKey, 1) << "style " << type;
     }
-    EXPECT_EQ(RouteEnterKey(1, "BUTTON", BS_OWNERDRAW, 2).Command, 2);     // Cancel quits
-    EXPECT_EQ(RouteEnterKey(1, "button", BS_OWNERDRAW, 1003).Command, 1003);
+    EXPECT_EQ(RouteEnterKey(1, "BUTTON", BS_OWNERDRAW, 2, 0).Command, 2);     // Cancel quits
+    EXPECT_EQ(RouteEnterKey(1, "button", BS_OWNERDRAW, 1003, 0).Command, 1003);
 }
 
 TEST(EnterRouting, CheckBoxesAndRadioButtonsPressNextAndKeepTheKey)
 {
     for (LONG type : {2L, 3L, 4L, 5L, 6L, 9L}) {
-        EnterRoute route = RouteEnterKey(1, "Button", WS_CHILD | BS_NOTIFY | type, 1004);
+        EnterRoute route = RouteEnterKey(1, "Button", WS_CHILD | BS_NOTIFY | type, 1004, 0);
         EXPECT_EQ(route.Command, DefaultButtonId) << "style " << type;
         EXPECT_EQ(route.DropKey, 0) << "style " << type;
     }
     // A button's kind is its type bits alone: one with its text on the left
     // or drawn like a push button is still a check box.
-    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_PUSHLIKE, 1004).Command, DefaultButtonId);
-    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_LEFTTEXT, 1004).Command, DefaultButtonId);
+    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_PUSHLIKE, 1004, 0).Command, DefaultButtonId);
+    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_LEFTTEXT, 1004, 0).Command, DefaultButtonId);
 }
 
 TEST(EnterRouting, OtherClassesNoFocusAndFailedQueriesPressNext)
 {
     for (const char* name : {"Edit", "ListBox", "ComboBox", "#32770", "Buttons", ""}) {
-        EnterRoute route = RouteEnterKey(1, name, 0, 1002);
+        EnterRoute route = RouteEnterKey(1, name, 0, 1002, 0);
         EXPECT_EQ(route.Command, DefaultButtonId) << name;
         EXPECT_EQ(route.DropKey, 0) << name;
     }
-    EXPECT_EQ(RouteEnterKey(1, nullptr, BS_OWNERDRAW, 3).Command, DefaultButtonId);
-    EnterRoute none = RouteEnterKey(0, "Button", BS_OWNERDRAW, 3);
+    EXPECT_EQ(RouteEnterKey(1, nullptr, BS_OWNERDRAW, 3, 0).Command, DefaultButtonId);
+    EnterRoute none = RouteEnterKey(0, "Button", BS_OWNERDRAW, 3, 0);
     EXPECT_EQ(none.Command, DefaultButtonId);
     EXPECT_EQ(none.DropKey, 0);
+}
+
+// A drop-down whose list is open takes Enter itself: nothing is pressed.
+TEST(EnterRouting, AnOpenListTakesTheKey)
+{
+    for (const char* name : {"ComboBox", "COMBOBOX"}) {
+        EnterRoute route = RouteEnterKey(1, name, CBS_DROPDOWNLIST, 1031, 1);
+        EXPECT_EQ(route.Command, 0) << name;
+        EXPECT_EQ(route.DropKey, 0) << name;
+    }
 }
 
 // All items NextLicenceLine yields for text.
