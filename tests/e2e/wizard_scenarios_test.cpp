@@ -818,6 +818,11 @@ TEST(Wizard, KeysAloneInstall)
     EXPECT_TRUE(WaitUntil([&] { return !IsTicked(w.Main, IDC_DESKTOP_ICONS); }, Patience));
     UseAccessKey(w.Main, IDC_AUTO_START);
     EXPECT_TRUE(WaitUntil([&] { return IsTicked(w.Main, IDC_AUTO_START); }, Patience));
+    UseAccessKey(w.Main, IDC_BROWSE);
+    HWND browser = WaitForFolderBrowser(w.Run, Patience);
+    ASSERT_NE(browser, nullptr) << "no folder browser";
+    UseAccessKey(browser, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); }, Patience));
     UseAccessKey(w.Main, IDC_NEXT);
     ASSERT_TRUE(w.OnPage(1));
 
@@ -830,6 +835,10 @@ TEST(Wizard, KeysAloneInstall)
     ASSERT_TRUE(w.OnPage(2));
 
     ExpectAccessKeys(w.Main, "page 2");
+    UseAccessKey(w.Main, IDC_BACK);
+    ASSERT_TRUE(w.OnPage(1));
+    UseAccessKey(w.Main, IDC_NEXT);     // the answer was kept
+    ASSERT_TRUE(w.OnPage(2));
     UseAccessKey(w.Main, IDC_ENGLISH_LICENCE);
     EXPECT_TRUE(WaitUntil([&] { return IsShown(w.Main, IDC_LICENCE_CN); }, Patience));
     ASSERT_TRUE(PressKey(VK_TAB));     // from the box into the licence

@@ -181,6 +181,29 @@ TEST_F(PainterTest, FocusRectangleAndFocusChanges)
     EXPECT_EQ(0, left);
 }
 
+// The access key's underline is the only thing a hidden keyboard cue
+// (ODS_NOACCEL, which Wine never sends) takes away: one row of ink.
+TEST_F(PainterTest, AccessKeyUnderlineGoesWithHiddenCues)
+{
+    Canvas shown(120, 30, Magenta), hidden(120, 30, Magenta);
+    const RECT r{0, 0, 100, 26};    // as tall as the wizard's buttons
+    DRAWITEMSTRUCT item = Item(Parent, 2, shown.Dc, r, 0);
+    DrawOwnerControl(&item, MessageCaptions);
+    item = Item(Parent, 2, hidden.Dc, r, ODS_NOACCEL);
+    DrawOwnerControl(&item, MessageCaptions);
+    int differing = 0, otherRows = 0, row = -1;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (shown.Pixel(x, y) != hidden.Pixel(x, y)) {
+                ++differing;
+                if (row < 0) row = y;
+                otherRows += y != row || shown.Pixel(x, y) != GetSysColor(COLOR_BTNTEXT) ||
+                             hidden.Pixel(x, y) != GetSysColor(COLOR_BTNFACE);
+            }
+    EXPECT_GE(differing, 3);
+    EXPECT_EQ(0, otherRows);
+}
+
 TEST_F(PainterTest, LongWindowTextIsDrawnWhole)
 {
     // 60 characters, 120 bytes: beyond the 79 bytes a caption buffer holds.
