@@ -126,9 +126,6 @@ const char* ListItemText(int isCombo, ULONG_PTR itemData)
     return isCombo ? LanguageText(itemData) : reinterpret_cast<const char*>(itemData);
 }
 
-// The background and the colours of a list item: the combo box's selected
-// one in the highlight colours, every other one the window text on the
-// window, as a standard list shows them.
 // 1 when the focus is on another push button of control's dialog.
 int OtherPushButtonFocused(HWND control, const CaptionTable& captions)
 {
@@ -137,6 +134,9 @@ int OtherPushButtonFocused(HWND control, const CaptionTable& captions)
            IsPushButton(captions, GetDlgCtrlID(focus));
 }
 
+// The background and the colours of a list item: the combo box's selected
+// one in the highlight colours, every other one the window text on the
+// window, as a standard list shows them.
 void FillListItem(HDC dc, const RECT& r, int isCombo, int selected)
 {
     if (isCombo) {
