@@ -651,12 +651,7 @@ int DriverAtlasReady()
     return state;
 }
 
-namespace {
-
-// A width x height 32-bit bitmap on the button face with the wizard's font,
-// drawn by draw, as an Image; empty when it cannot be made.
-template <class Draw>
-Image RenderOnFace(int width, int height, Draw draw)
+Image RenderButtonCaption(const char* caption, int width, int height, RECT* textArea)
 {
     Image image;
     BITMAPINFO info{};
@@ -671,60 +666,49 @@ Image RenderOnFace(int width, int height, Draw draw)
     HDC memory = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
-    if (memory && bitmap) {
-        HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-        HGDIOBJ oldFont = SelectObject(memory, WizardFont());
-        RECT all = {0, 0, width, height};
-        FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
-        // The colours the dialog manager gives a button's device context.
-        SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(memory, GetSysColor(COLOR_BTNFACE));
-        draw(memory);
-        GdiFlush();
-        image.Width = width;
-        image.Height = height;
-        const DWORD* pixel = static_cast<const DWORD*>(bits);
-        image.Pixels.assign(pixel, pixel + width * height);
-        for (DWORD& p : image.Pixels) p &= 0xFFFFFF;
-        SelectObject(memory, oldFont);
-        SelectObject(memory, oldBitmap);
+    if (!memory || !bitmap || !DriverAtlasReady()) {
+        if (bitmap) DeleteObject(bitmap);
+        if (memory) DeleteDC(memory);
+        return image;
     }
-    if (bitmap) DeleteObject(bitmap);
-    if (memory) DeleteDC(memory);
-    return image;
-}
-
-}  // namespace
-
-Image RenderButtonCaption(const char* caption, int width, int height, RECT* textArea)
-{
-    if (!DriverAtlasReady()) return Image();
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    HGDIOBJ oldFont = SelectObject(memory, WizardFont());
+    RECT all = {0, 0, width, height};
+    FillRect(memory, &all, GetSysColorBrush(COLOR_BTNFACE));
+    // The colours the dialog manager gives a button's device context.
+    SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(memory, GetSysColor(COLOR_BTNFACE));
     std::string drawn(caption);
     const size_t key = drawn.find('&');
     if (key != std::string::npos) drawn.erase(key, 1);
-    SIZE size{};
-    int x = 0, y = 0, before = 0;
-    Image image = RenderOnFace(width, height, [&](HDC dc) {
-        size = MeasureMixedText(dc, drawn.c_str());
-        x = (width - size.cx) / 2;
-        y = (height - size.cy) / 2;
-        DrawMixedText(dc, x, y, drawn.c_str());
-        if (key != std::string::npos) before = MeasureMixedText(dc, drawn.substr(0, key).c_str()).cx;
-    });
+    SIZE size = MeasureMixedText(memory, drawn.c_str());
+    int x = (width - size.cx) / 2, y = (height - size.cy) / 2;
+    DrawMixedText(memory, x, y, drawn.c_str());
+    if (key != std::string::npos) {
+        // The system's underline: DrawText of the letter with its "&" where
+        // MixedText put it (ASCII one pixel down), clipped to the rows below
+        // the font's ascent, which hold nothing else of a letter that has no
+        // descender.
+        TEXTMETRICA metrics;
+        GetTextMetricsA(memory, &metrics);
+        const int left = x + MeasureMixedText(memory, drawn.substr(0, key).c_str()).cx;
+        RECT letter = {left, y + 1, left + 1, y + 1};
+        const char marked[3] = {'&', drawn[key], 0};
+        IntersectClipRect(memory, 0, y + 1 + metrics.tmAscent, width, height);
+        SetBkMode(memory, TRANSPARENT);
+        DrawTextA(memory, marked, 2, &letter, DT_SINGLELINE | DT_NOCLIP | DT_LEFT | DT_TOP);
+        SelectClipRgn(memory, nullptr);
+    }
+    GdiFlush();
     if (textArea) *textArea = RECT{x, y, x + size.cx, y + size.cy};
-    if (key == std::string::npos || image.Pixels.empty()) return image;
-    // The system's underline: what DrawText adds to the letter for its "&",
-    // the letter standing where MixedText puts it (ASCII one pixel down).
-    auto letter = [&](const char* text, UINT flags) {
-        return RenderOnFace(width, height, [&](HDC dc) {
-            RECT at = {x + before, y + 1, x + before + 1, y + 1};
-            SetBkMode(dc, TRANSPARENT);
-            DrawTextA(dc, text, -1, &at, DT_SINGLELINE | DT_NOCLIP | DT_LEFT | DT_TOP | flags);
-        });
-    };
-    const char marked[3] = {'&', drawn[key], 0};
-    const Image underlined = letter(marked, 0), plain = letter(marked + 1, DT_NOPREFIX);
-    for (size_t i = 0; i < image.Pixels.size() && i < underlined.Pixels.size(); ++i)
-        if (underlined.Pixels[i] != plain.Pixels[i]) image.Pixels[i] = underlined.Pixels[i];
+    image.Width = width;
+    image.Height = height;
+    const DWORD* pixel = static_cast<const DWORD*>(bits);
+    image.Pixels.assign(pixel, pixel + width * height);
+    for (DWORD& p : image.Pixels) p &= 0xFFFFFF;
+    SelectObject(memory, oldFont);
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
     return image;
 }

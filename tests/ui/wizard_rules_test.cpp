@@ -52,16 +52,6 @@ TEST(EnterRouting, OtherClassesNoFocusAndFailedQueriesPressNext)
     EXPECT_EQ(none.DropKey, 0);
 }
 
-// A drop-down whose list is open takes Enter itself: nothing is pressed.
-TEST(EnterRouting, AnOpenListTakesTheKey)
-{
-    for (const char* name : {"ComboBox", "COMBOBOX"}) {
-        EnterRoute route = RouteEnterKey(1, name, CBS_DROPDOWNLIST, 1031, 1);
-        EXPECT_EQ(route.Command, 0) << name;
-        EXPECT_EQ(route.DropKey, 0) << name;
-    }
-}
-
 // All items NextLicenceLine yields for text.
 std::string Lines(const char* text)
 {
