@@ -2,6 +2,7 @@
 // forced deletion.
 #include "install/file_helpers.h"
 
+#include "install/brief_hold.h"
 #include "shell/paths.h"
 
 int PayloadPath(char* out, const char* installDir, const char* fileName, const char* explicitPath)
@@ -29,6 +30,11 @@ int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden)
 
 int DeleteFileForced(const char* path)
 {
-    ClearFileAttributes(path, 1, 1);
-    return DeleteFileA(path) ? 0 : -1;
+    HoldWait wait = {};
+    do {
+        ClearFileAttributes(path, 1, 1);
+        if (DeleteFileA(path))
+            return 0;
+    } while (WaitOutHold(&wait));
+    return -1;
 }

@@ -12,6 +12,6 @@ int PayloadPath(char* out, const char* installDir, const char* fileName, const c
 // nothing to clear.
 int ClearFileAttributes(const char* path, int clearReadOnly, int clearHidden);
 
-// Clears read-only and hidden, then deletes. 0 when the file was deleted,
-// -1 when it was not.
+// Clears read-only and hidden, then deletes, waiting out a brief hold by
+// another program. 0 when the file was deleted, -1 when it was not.
 int DeleteFileForced(const char* path);

@@ -84,13 +84,24 @@ void DeleteStaleFiles()
             DeleteFileForced(path);
 }
 
-// 1 when every required entry was written.
+// 0 when the row failed and that fails the installation: a required row,
+// or any row whose file from an earlier installation stays in its place. An
+// engine that came into use after the files were checked keeps its old
+// program beside the new dictionaries, and must not be reported installed.
+int ExtractRow(const ManifestRow& row, unsigned char* buffer)
+{
+    char path[MAX_PATH];
+    const int existed = PayloadPath(path, InstallDir, row.Entry.FileName, nullptr) &&
+                        GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    return ExtractPayload(row.Entry, buffer, ExtractionBufferSize, nullptr) ||
+           !(IsRequired(row.Class) || existed);
+}
+
+// 1 when every required entry was written and every earlier file replaced.
 int ExtractManifest(unsigned char* buffer)
 {
     for (const ManifestRow& row : InstallManifest) {
-        if (!(IsWordBase(row.Class) && KeepOldWordBase) &&
-            !ExtractPayload(row.Entry, buffer, ExtractionBufferSize, nullptr) &&
-            IsRequired(row.Class))
+        if (!(IsWordBase(row.Class) && KeepOldWordBase) && !ExtractRow(row, buffer))
             return 0;
         if (row.Checkpoint)
             SetProgress(row.Checkpoint);
@@ -120,16 +131,15 @@ void CreateShortcuts()
 // page cannot spell.
 int SettingsFilePath(FilePath* out, const char* folder, const WCHAR* folderWide)
 {
-    constexpr int NameSize = 16;    // "AuxSet1.bin" and its NUL, with room
-    char name[NameSize];
-    WCHAR wideName[NameSize], wide[MAX_PATH];
-    if (!FormatBounded(name, sizeof name, "AuxSet%c.bin", SettingsFileDigit))
+    char name[SettingsFileNameSize];
+    WCHAR wideName[SettingsFileNameSize], wide[MAX_PATH];
+    if (!SettingsFileName(name))
         return 0;
     if (!OsInfo.IsNt) {
         char path[MAX_PATH];
         return FormatBounded(path, sizeof path, "%s%s", folder, name) && AnsiFilePath(out, path);
     }
-    return folderWide[0] && WidenText(name, CP_ACP, wideName, NameSize) &&
+    return folderWide[0] && WidenText(name, CP_ACP, wideName, SettingsFileNameSize) &&
            JoinWide(wide, MAX_PATH, {folderWide, wideName}) && WideFilePath(out, wide);
 }
 
@@ -139,9 +149,7 @@ int SettingsFilePath(FilePath* out, const char* folder, const WCHAR* folderWide)
 void CopySettingsFile()
 {
     FilePath source, target;
-    if (SettingsFilePath(&source, ModuleDir, ModuleDirWide) &&
-        PathAttributes(source) != INVALID_FILE_ATTRIBUTES &&
-        SettingsFilePath(&target, WindowsDir, WindowsDirWide))
+    if (SettingsFileCopy(&source, &target))
         ReplaceFileWithCopy(source, target);
 }
 
@@ -158,6 +166,18 @@ int StaleFilePath(int index, const char* installDir, char* out)
                       (suffixNumber >> 2) & 1, (suffixNumber >> 1) & 1, suffixNumber & 1);
     return FormatBounded(out, MAX_PATH, StaleNameFormats[index % StaleNameCount], installDir,
                          suffix);
+}
+
+int SettingsFileName(char* out)
+{
+    return FormatBounded(out, SettingsFileNameSize, "AuxSet%c.bin", SettingsFileDigit);
+}
+
+int SettingsFileCopy(FilePath* source, FilePath* target)
+{
+    return SettingsFilePath(source, ModuleDir, ModuleDirWide) &&
+           PathAttributes(*source) != INVALID_FILE_ATTRIBUTES &&
+           SettingsFilePath(target, WindowsDir, WindowsDirWide);
 }
 
 void SetProgress(int position)

@@ -3,10 +3,12 @@
 #pragma once
 #include <windows.h>
 
+#include "install/file_path.h"
+
 extern int KeepOldWordBase;     // set by the old word-base test of each run
 
-// 1 when every required entry was written and engine.ini holds the user's
-// answers, 0 otherwise. Reads InstallDir
+// 1 when every required entry was written, every file of an earlier
+// installation replaced and engine.ini holds the user's answers, 0 otherwise. Reads InstallDir
 // (existing, no trailing backslash), ModuleDir, WindowsDir, SystemLanguage,
 // CreateDesktopIcons, AutoStart and MainDialog.
 int RunInstallation();
@@ -20,6 +22,13 @@ constexpr const char* EngineFile = "TVO.exe";
 constexpr const char* UninstallerFile = "TVOUnInstall.exe";
 constexpr const char* EditorFile = "Quorlin.exe";
 inline constexpr const char* ShortcutTargets[] = {EngineFile, UninstallerFile, EditorFile};
+
+// The settings file's name, "AuxSet1.bin", in out (SettingsFileNameSize bytes).
+constexpr int SettingsFileNameSize = 16;
+int SettingsFileName(char* out);
+// The settings file: 1 when one lies beside the installer, with its path
+// there and the path of the copy in the Windows folder that replaces it.
+int SettingsFileCopy(FilePath* source, FilePath* target);
 
 // The stale-file set: 64 names, deleted before any extraction.
 constexpr int StaleFileCount = 64;

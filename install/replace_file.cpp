@@ -2,6 +2,8 @@
 // a temporary name beside the target before the target's name changes.
 #include "install/replace_file.h"
 
+#include "install/brief_hold.h"
+
 namespace {
 
 constexpr DWORD ReadOnlyAndHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
@@ -73,14 +75,65 @@ ReplaceFileCalls ReplaceCalls = {WriteNewFile, MovePathReplacing, RenameFile, Se
 
 namespace {
 
+// What the file being replaced has waited for other programs' brief holds;
+// replacements never nest, so one serves.
+HoldWait FileWait;
+
+// The calls, each tried again while another program holds the file for a
+// moment (install/brief_hold.h).
+int WriteNew(const FilePath& path, const NewContent& content, int toDisk)
+{
+    do {
+        if (ReplaceCalls.WriteNew(path, content, toDisk))
+            return 1;
+    } while (WaitOutHold(&FileWait));
+    return 0;
+}
+
+OneStepMove MoveReplacing(const FilePath& from, const FilePath& to)
+{
+    OneStepMove moved;
+    do {
+        moved = ReplaceCalls.MoveReplacing(from, to);
+    } while (moved == OneStepMoveFailed && WaitOutHold(&FileWait));
+    return moved;
+}
+
+int Rename(const FilePath& from, const FilePath& to)
+{
+    do {
+        if (ReplaceCalls.Rename(from, to))
+            return 1;
+    } while (WaitOutHold(&FileWait));
+    return 0;
+}
+
+int SetAttributes(const FilePath& path, DWORD attributes)
+{
+    do {
+        if (ReplaceCalls.SetAttributes(path, attributes))
+            return 1;
+    } while (WaitOutHold(&FileWait));
+    return 0;
+}
+
+int Delete(const FilePath& path)
+{
+    do {
+        if (ReplaceCalls.Delete(path))
+            return 1;
+    } while (WaitOutHold(&FileWait));
+    return 0;
+}
+
 // Exactly these attributes. Wine stores hidden in an extended attribute,
 // which it can no longer write once the file is read-only: hidden first.
 int SetExactly(const FilePath& path, DWORD attributes)
 {
     if ((attributes & ReadOnlyAndHidden) == ReadOnlyAndHidden &&
-        !ReplaceCalls.SetAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY))
+        !SetAttributes(path, attributes & ~FILE_ATTRIBUTE_READONLY))
         return 0;
-    return ReplaceCalls.SetAttributes(path, attributes);
+    return SetAttributes(path, attributes);
 }
 
 // Removes a file whatever its bits. 1 when it is gone or was never there.
@@ -90,9 +143,9 @@ int RemoveFile(const FilePath& path)
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return 1;
     if ((attributes & ReadOnlyAndHidden) &&
-        !ReplaceCalls.SetAttributes(path, WithoutReadOnlyAndHidden(attributes)))
+        !SetAttributes(path, WithoutReadOnlyAndHidden(attributes)))
         return 0;
-    return ReplaceCalls.Delete(path);
+    return Delete(path);
 }
 
 // The old file is back under its name: its bits come back too. Always 0.
@@ -114,10 +167,10 @@ int MoveAsideAndRename(const FilePath& fresh, const FilePath& target, DWORD old)
     if (!SiblingPath(&aside, target, AsideFileName))
         return KeepOld(target, old);
     RemoveFile(aside);      // left by a stopped run
-    if (!ReplaceCalls.Rename(target, aside))
+    if (!Rename(target, aside))
         return KeepOld(target, old);    // in use, for instance: nothing changed
-    if (!ReplaceCalls.Rename(fresh, target))
-        return ReplaceCalls.Rename(aside, target) ? KeepOld(target, old) : 0;
+    if (!Rename(fresh, target))
+        return Rename(aside, target) ? KeepOld(target, old) : 0;
     return RemoveFile(aside);
 }
 
@@ -127,12 +180,12 @@ int MoveAsideAndRename(const FilePath& fresh, const FilePath& target, DWORD old)
 int PutInPlace(const FilePath& fresh, const FilePath& target, DWORD old)
 {
     if (old == INVALID_FILE_ATTRIBUTES) {
-        const OneStepMove moved = ReplaceCalls.MoveReplacing(fresh, target);
-        return moved == NoOneStepMove ? ReplaceCalls.Rename(fresh, target) : moved == MovedInOneStep;
+        const OneStepMove moved = MoveReplacing(fresh, target);
+        return moved == NoOneStepMove ? Rename(fresh, target) : moved == MovedInOneStep;
     }
-    if ((old & ReadOnlyAndHidden) && !ReplaceCalls.SetAttributes(target, WithoutReadOnlyAndHidden(old)))
+    if ((old & ReadOnlyAndHidden) && !SetAttributes(target, WithoutReadOnlyAndHidden(old)))
         return KeepOld(target, old);
-    switch (ReplaceCalls.MoveReplacing(fresh, target)) {
+    switch (MoveReplacing(fresh, target)) {
     case MovedInOneStep:
         return 1;
     case OneStepMoveFailed:     // in use, for instance
@@ -164,9 +217,10 @@ int ReplaceWith(const FilePath& target, const NewContent& content, DWORD wanted)
     FilePath fresh;
     if (!SiblingPath(&fresh, target, FreshFileName))
         return 0;
+    FileWait = {};
     RemoveFile(fresh);      // left by a stopped run
     const DWORD old = PathAttributes(target);
-    if (ReplaceCalls.WriteNew(fresh, content, old != INVALID_FILE_ATTRIBUTES) &&
+    if (WriteNew(fresh, content, old != INVALID_FILE_ATTRIBUTES) &&
         GiveAttributes(fresh, wanted) && PutInPlace(fresh, target, old))
         return 1;
     RemoveFile(fresh);

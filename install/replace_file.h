@@ -5,6 +5,8 @@
 // replaces an old file, closed, given its attributes) before the target's
 // name changes. One routine for paths in either form (install/file_path.h).
 // A replacement therefore needs room for the new file beside the old one.
+// Each call that another program's brief hold makes fail is tried again for
+// a while (install/brief_hold.h).
 #pragma once
 #include <windows.h>
 

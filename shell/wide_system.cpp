@@ -77,13 +77,27 @@ BOOL WideDeleteFile(const WCHAR* path)
     return call ? call(path) : FALSE;
 }
 
-HANDLE WideCreateFile(const WCHAR* path, DWORD access, DWORD disposition)
+namespace {
+
+HANDLE CreateWide(const WCHAR* path, DWORD access, DWORD sharing, DWORD disposition)
 {
     using CreateFunction = HANDLE(WINAPI*)(const WCHAR*, DWORD, DWORD, SECURITY_ATTRIBUTES*, DWORD,
                                            DWORD, HANDLE);
     auto call = SystemFunctionAs<CreateFunction>("KERNEL32.DLL", "CreateFileW");
-    return call ? call(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)
+    return call ? call(path, access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr)
                 : INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+HANDLE WideCreateFile(const WCHAR* path, DWORD access, DWORD disposition)
+{
+    return CreateWide(path, access, 0, disposition);
+}
+
+HANDLE WideOpenToQuery(const WCHAR* path)
+{
+    return CreateWide(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
 }
 
 BOOL WideSetWindowText(HWND window, const WCHAR* text)

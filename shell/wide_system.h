@@ -23,6 +23,9 @@ BOOL WideMoveFile(const WCHAR* from, const WCHAR* to);
 BOOL WideDeleteFile(const WCHAR* path);
 // CreateFileW with no sharing, no security attributes and normal attributes.
 HANDLE WideCreateFile(const WCHAR* path, DWORD access, DWORD disposition);
+// CreateFileW of an existing file for its information alone: no access to
+// its content, every sharing allowed, so that it never disturbs a holder.
+HANDLE WideOpenToQuery(const WCHAR* path);
 BOOL WideSetWindowText(HWND window, const WCHAR* text);
 int WideWindowText(HWND window, WCHAR* out, int units);
 

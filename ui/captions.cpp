@@ -46,6 +46,7 @@ constexpr OwnerCaption MessageRows[] = {
     {IDCANCEL, CaptionFixed, CancelCaption, true, true, 'C'},
     {IDYES, CaptionFixed, "是 Yes", true, true, 'Y'},
     {IDNO, CaptionFixed, "否 No", true, true, 'N'},
+    {IDRETRY, CaptionFixed, "重试 Retry", true, true, 'R'},
     {IDC_MSG_CHINESE, CaptionWindowText, nullptr, true, false, 0},
 };
 

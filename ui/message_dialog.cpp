@@ -15,7 +15,9 @@ namespace {
 // read by its initialisation. The Chinese text travels as the creation
 // parameter and is not copied.
 int MessageKind;
-char EnglishCopy[128];
+// The longest English message, the one naming the files in use, has 174
+// bytes at most.
+char EnglishCopy[256];
 
 // The Chinese line as its control draws it when the caller's text is too
 // wide for the screen: the caller's text shortened in its middle.
@@ -88,7 +90,7 @@ void MeasureButton(HWND dialog, MessageLayoutInput* in)
 {
     in->ButtonWidth = MissingButtonSize.cx;
     in->ButtonHeight = MissingButtonSize.cy;
-    if (HWND first = GetDlgItem(dialog, MessageKind == MB_YESNO ? IDYES : IDOK)) {
+    if (HWND first = GetDlgItem(dialog, MessageButtonsOf(MessageKind).First)) {
         RECT client;
         GetClientRect(first, &client);
         in->ButtonWidth = client.right - client.left;
@@ -144,9 +146,9 @@ INT_PTR CALLBACK MessageDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
         LayOutMessage(dialog, lParam ? reinterpret_cast<const char*>(lParam) : "");
         // A question opens on No, the answer that changes nothing: an Enter
         // typed ahead or repeated from the key that started the installation
-        // must not answer Yes.
-        if (MessageKind == MB_YESNO) {
-            SetFocus(GetDlgItem(dialog, IDNO));
+        // must not answer Yes. Retry is what Enter presses in its pair.
+        if (MessageKind == MB_YESNO || MessageKind == MB_RETRYCANCEL) {
+            SetFocus(GetDlgItem(dialog, MessageKind == MB_YESNO ? IDNO : IDRETRY));
             return FALSE;
         }
         return TRUE;
@@ -210,8 +212,9 @@ MessageLayout ComputeMessageLayout(const MessageLayoutInput& in)
     // margin of a button height on either side.
     constexpr int ShortChineseBytes = 81;
     MessageLayout out = {};
-    out.FirstId = in.Kind == MB_YESNO ? IDYES : IDOK;
-    out.SecondId = in.Kind == MB_OK ? 0 : (in.Kind == MB_YESNO ? IDNO : IDCANCEL);
+    const MessageButtons buttons = MessageButtonsOf(in.Kind);
+    out.FirstId = buttons.First;
+    out.SecondId = buttons.Second;
     out.MinimumWidth = (in.Kind == MB_OK ? 2 : 3) * buttonWidth;
     out.ContentWidth = widestText + 2 * in.DialogFrameX;
     if (in.ChineseBytes < ShortChineseBytes)
@@ -282,26 +285,34 @@ int CutInMiddle(const char* text, int keep, char* out, int size)
     return n;
 }
 
+MessageButtons MessageButtonsOf(int kind)
+{
+    switch (kind) {
+    case MB_OK: return {IDOK, 0};
+    case MB_YESNO: return {IDYES, IDNO};
+    case MB_RETRYCANCEL: return {IDRETRY, IDCANCEL};
+    default: return {IDOK, IDCANCEL};
+    }
+}
+
 int MessageCommandResult(int kind, int commandId, int focusedId)
 {
     // Escape and the close box arrive as IDCANCEL whatever buttons are shown.
     if (commandId == IDCANCEL)
         return IDCANCEL;
     // Otherwise only the buttons of this kind end the dialog.
-    switch (kind) {
-    case MB_OK:
-        return commandId == IDOK ? IDOK : 0;
-    case MB_YESNO:
-        if (commandId == IDYES || commandId == IDNO)
-            return commandId;
-        // Enter arrives as IDOK: it presses the focused button, and is no
-        // answer while neither has the focus.
-        if (commandId == IDOK && (focusedId == IDYES || focusedId == IDNO))
-            return focusedId;
+    const MessageButtons buttons = MessageButtonsOf(kind);
+    if (kind != MB_YESNO && kind != MB_RETRYCANCEL)
+        return commandId == buttons.First ? commandId : 0;
+    if (commandId == buttons.First || commandId == buttons.Second)
+        return commandId;
+    // Enter arrives as IDOK: it presses the focused button. A question has
+    // no answer while neither has the focus; Retry is its pair's default.
+    if (commandId != IDOK)
         return 0;
-    default:
-        return commandId == IDOK ? IDOK : 0;
-    }
+    if (focusedId == buttons.First || focusedId == buttons.Second)
+        return focusedId;
+    return kind == MB_RETRYCANCEL ? IDRETRY : 0;
 }
 
 int CopyEnglishText(char* out, int size, const char* english)

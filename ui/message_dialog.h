@@ -7,8 +7,9 @@
 constexpr const char* MemoryMessageCn = "内存不够。安装无法继续。";
 constexpr const char* MemoryMessageEn = "Memory not enough!";
 
-// kind MB_OK: OK (IDOK); MB_YESNO: Yes (IDYES) / No (IDNO); any other: OK /
-// Cancel. Escape and the close box give IDCANCEL. english may be null;
+// kind MB_OK: OK (IDOK); MB_YESNO: Yes (IDYES) / No (IDNO), opening on No;
+// MB_RETRYCANCEL: Retry (IDRETRY) / Cancel, Enter pressing Retry; any other:
+// OK / Cancel. Escape and the close box give IDCANCEL. english may be null;
 // owner may be null.
 int ShowMessage(const char* chinese, const char* english, int kind, HWND owner);
 
@@ -48,12 +49,18 @@ int MessageTextRoom(const MessageLayoutInput& in);
 // size bytes, always terminated; returns the length.
 int CutInMiddle(const char* text, int keep, char* out, int size);
 
+// The buttons a kind shows, left to right; Second 0 for one button.
+struct MessageButtons {
+    int First, Second;
+};
+MessageButtons MessageButtonsOf(int kind);
+
 // What a WM_COMMAND id does to the dialog: the result it ends with, or 0 to
 // stay open. focusedId is the id of the dialog's focused control (0 for
 // none): the dialog manager turns Enter into IDOK, which in a Yes/No
 // question presses the focused button.
 int MessageCommandResult(int kind, int commandId, int focusedId);
 
-// The English copy: at most 127 bytes, never ending in half a double-byte
+// The English copy: at most size - 1 bytes, never ending in half a double-byte
 // character of the ANSI code page. Returns the copied length.
 int CopyEnglishText(char* out, int size, const char* english);

@@ -8,6 +8,7 @@
 #include <time.h>
 
 #include "install/destination.h"
+#include "install/files_in_use.h"
 #include "install/installation.h"
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
@@ -315,6 +316,23 @@ void WaitMinimum(time_t start)
     }
 }
 
+// 1 once no file that the installation would replace or delete is in use,
+// 0 when the user would rather not quit Tarvo's programs now. Asked before
+// anything is made, written or deleted: an engine still running would keep
+// its old program beside the new dictionaries.
+int FilesFree(HWND dialog)
+{
+    FilesInUse found;
+    while (FindFilesInUse(&found)) {
+        char chinese[256], english[256];
+        if (!FilesInUseMessage(found, chinese, sizeof chinese, english, sizeof english) ||
+            ShowMessage(chinese, english, MB_RETRYCANCEL, dialog) != IDRETRY)
+            return 0;
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    }
+    return 1;
+}
+
 void InstallTrigger(HWND dialog)
 {
     ShowPage(dialog, PageLanguage);
@@ -324,7 +342,7 @@ void InstallTrigger(HWND dialog)
     const int usable = ReadDestination(dialog);
     if (!usable)
         ShowFolderMessage(dialog);
-    if (!usable || !PrepareDestination(dialog)) {
+    if (!usable || !FilesFree(dialog) || !PrepareDestination(dialog)) {
         ChangeState(dialog, PageLanguage);
         return;
     }

@@ -76,6 +76,8 @@ int StartProcess(const char* exePath, const char* currentDir, InstallerRun* run,
     startup.cb = sizeof startup;
     const std::wstring exe = Utf8ToWide(exePath);
     std::wstring commandLine = L"\"" + exe + L"\"";
+    if (options && !options->Arguments.empty())
+        commandLine += L" " + Utf8ToWide(options->Arguments);
     std::string environment;
     if (options && !options->Environment.empty())
         environment = EnvironmentWith(options->Environment);

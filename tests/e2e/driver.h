@@ -25,9 +25,10 @@ std::string BuildFile(const char* name);
 std::string ShippedFile(const char* name);
 
 // How a process is started beyond its path and folder: entries NAME=value
-// that replace or add to the driver's own environment.
+// that replace or add to the driver's own environment, and its arguments.
 struct StartOptions {
     std::vector<std::string> Environment;
+    std::string Arguments;      // after the program's quoted path
 };
 
 // Starts exePath with currentDir as its current directory, both UTF-8 (any

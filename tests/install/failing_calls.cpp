@@ -9,6 +9,14 @@ namespace {
 
 ReplaceFileCalls Real;
 
+// A planned failure is a lasting one (a write fault), never a brief hold
+// that the replacement would wait out.
+int Failed()
+{
+    SetLastError(ERROR_WRITE_FAULT);
+    return 0;
+}
+
 int WriteNew(const FilePath& path, const NewContent& content, int toDisk)
 {
     if (!NextCallFails())
@@ -16,14 +24,16 @@ int WriteNew(const FilePath& path, const NewContent& content, int toDisk)
     NewContent half = content;
     half.Count /= 2;
     Real.WriteNew(path, half, toDisk);
-    return 0;
+    return Failed();
 }
 
 // The one-step move of the NT family, whatever system this test runs on.
 OneStepMove MoveInOneStep(const FilePath& from, const FilePath& to)
 {
-    if (NextCallFails())
+    if (NextCallFails()) {
+        Failed();
         return OneStepMoveFailed;
+    }
     const BOOL moved = to.Wide[0] ? MoveFileExW(from.Wide, to.Wide, MOVEFILE_REPLACE_EXISTING)
                                   : MoveFileExA(from.Ansi, to.Ansi, MOVEFILE_REPLACE_EXISTING);
     return moved ? MovedInOneStep : OneStepMoveFailed;
@@ -36,17 +46,17 @@ OneStepMove NoMoveInOneStep(const FilePath&, const FilePath&)
 
 int Rename(const FilePath& from, const FilePath& to)
 {
-    return !NextCallFails() && Real.Rename(from, to);
+    return NextCallFails() ? Failed() : Real.Rename(from, to);
 }
 
 int SetAttributes(const FilePath& path, DWORD attributes)
 {
-    return !NextCallFails() && Real.SetAttributes(path, attributes);
+    return NextCallFails() ? Failed() : Real.SetAttributes(path, attributes);
 }
 
 int Delete(const FilePath& path)
 {
-    return !NextCallFails() && Real.Delete(path);
+    return NextCallFails() ? Failed() : Real.Delete(path);
 }
 
 }  // namespace

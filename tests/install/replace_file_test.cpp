@@ -8,6 +8,7 @@
 #include <string>
 
 #include "failing_calls.h"
+#include "install/brief_hold.h"
 #include "install/replace_file.h"
 #include "temp_files.h"
 
@@ -131,5 +132,61 @@ TEST(Replacement, ReadOnlyLeftoverOfAStoppedRun)
     EXPECT_EQ(ReplaceFileWithBytes(target.c_str(), "new corner", 10, ReadOnly), 1);
     EXPECT_EQ(FileNamesIn(folder), "corner.bin ");
     EXPECT_EQ(ReadBytes(target), "new corner");
+    RemoveTestFolder(folder);
+}
+
+// A scanner that holds the old file for a moment: the rename that moves it
+// aside fails twice with a sharing violation and then goes through, and the
+// new file is in place. Held for good, the replacement gives up after its
+// budget of pauses, the old file as it was.
+int HeldRenames, RenameTries;
+DWORD Paused;
+ReplaceFileCalls Unheld;
+
+int HeldRename(const FilePath& from, const FilePath& to)
+{
+    ++RenameTries;
+    if (HeldRenames == 0)
+        return Unheld.Rename(from, to);
+    if (HeldRenames > 0)
+        --HeldRenames;
+    SetLastError(ERROR_SHARING_VIOLATION);
+    return 0;
+}
+
+OneStepMove NoOneStep(const FilePath&, const FilePath&)
+{
+    return NoOneStepMove;
+}
+
+TEST(Replacement, BriefHoldIsWaitedOut)
+{
+    const std::string folder = FreshTestFolder("replace_held");
+    const std::string target = folder + "\\notes2.igb";
+    Unheld = ReplaceCalls;
+    void (*realPause)(DWORD) = HoldPause;
+    HoldPause = [](DWORD milliseconds) { Paused += milliseconds; };
+    ReplaceCalls.MoveReplacing = NoOneStep;
+    ReplaceCalls.Rename = HeldRename;
+    for (const int holds : {2, -1}) {
+        SCOPED_TRACE(holds < 0 ? "held for good" : "held twice");
+        SetAttributes(target, 0);
+        WriteBytes(target, "old dictionary");
+        SetAttributes(target, Bits);
+        HeldRenames = holds;
+        RenameTries = 0;
+        Paused = 0;
+        const int replaced = ReplaceFileWithBytes(target.c_str(), "new dictionary", 14, Bits);
+        printf("%d renames, %lu ms paused, result %d\n", RenameTries, Paused, replaced);
+        EXPECT_EQ(replaced, holds > 0);
+        EXPECT_EQ(ReadBytes(target), holds > 0 ? "new dictionary" : "old dictionary");
+        EXPECT_EQ(Attributes(target) & Bits, Bits);
+        EXPECT_EQ(FileNamesIn(folder), "notes2.igb ");
+        // Aside and back in place: two renames besides the held ones.
+        EXPECT_EQ(RenameTries, holds > 0 ? 2 + holds : 1 + int(HoldBudget / HoldStep));
+        EXPECT_EQ(Paused, holds > 0 ? 2 * HoldStep : HoldBudget);
+    }
+    ReplaceCalls = Unheld;
+    HoldPause = realPause;
     RemoveTestFolder(folder);
 }

@@ -279,9 +279,8 @@ TEST_F(Installation, FreshFolderReceivesEveryEntryTheConfigurationAndTheShortcut
     EXPECT_FALSE(Exists(std::string(WindowsDir) + "TarvoNew.tmp"));
 }
 
-// The old word base: four files with their own content and attributes, an
-// index starting with a top bit, and TVO.exe held open as a running engine
-// holds it.
+// The old word base: four files with their own content and attributes, and
+// an index starting with a top bit.
 class OldWordBase : public Installation {
 protected:
     void PrepareOld(const char* name)
@@ -292,15 +291,6 @@ protected:
         }
         SetFlags(In("wordbase_x.idx"), FILE_ATTRIBUTE_HIDDEN);
         SetFlags(In("wordbase_initials.idx"), FILE_ATTRIBUTE_READONLY);
-        ASSERT_TRUE(WriteWholeFile(In("TVO.exe"), "running engine"));
-        Engine = CreateFileA(In("TVO.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(Engine, INVALID_HANDLE_VALUE);
-    }
-    void TearDown() override
-    {
-        if (Engine != INVALID_HANDLE_VALUE)
-            CloseHandle(Engine);
     }
     void ExpectOneQuestion(const std::vector<AnsweredMessage>& answered)
     {
@@ -309,19 +299,12 @@ protected:
                   "Old CiKu (Word Base) is detected. Replace it with new CiKu?");
         EXPECT_EQ(answered[0].Buttons, YesShown | NoShown);
     }
-    void ExpectEngineUntouched()
-    {
-        CloseHandle(Engine);
-        Engine = INVALID_HANDLE_VALUE;
-        EXPECT_EQ(ReadWholeFile(In("TVO.exe")), "running engine");
-    }
 
     static constexpr const char* WordBaseFiles[] = {"WordFlat.igb", "wordbase_x.idx",
                                                      "wordbase.idx", "wordbase_initials.idx"};
-    HANDLE Engine = INVALID_HANDLE_VALUE;
 };
 
-TEST_F(OldWordBase, AnswerNoKeepsItAndABusyOptionalFileIsSkipped)
+TEST_F(OldWordBase, AnswerNoKeepsIt)
 {
     PrepareOld("keep_old");
     MessageAnswerer answerer(IDNO);
@@ -335,11 +318,7 @@ TEST_F(OldWordBase, AnswerNoKeepsItAndABusyOptionalFileIsSkipped)
     EXPECT_EQ(Attributes(In("wordbase_x.idx")) & FlagBits, DWORD(FILE_ATTRIBUTE_HIDDEN));
     EXPECT_EQ(Attributes(In("wordbase.idx")) & FlagBits, 0u);
     EXPECT_EQ(Attributes(In("wordbase_initials.idx")) & FlagBits, DWORD(FILE_ATTRIBUTE_READONLY));
-    ExpectEngineUntouched();
-    ExpectInstalled({"WordFlat.igb", "wordbase_x.idx", "wordbase.idx", "wordbase_initials.idx",
-                     "TVO.exe"});
-    EXPECT_EQ(ReadShellLink(ExpectedLinks()[0].Path).Target, In("TVO.exe"))
-        << "the shortcut to the busy engine is still made";
+    ExpectInstalled({"WordFlat.igb", "wordbase_x.idx", "wordbase.idx", "wordbase_initials.idx"});
 }
 
 TEST_F(OldWordBase, AnswerYesRewritesItAndAFailedSettingsCopyKeepsTheOldFile)
@@ -360,17 +339,57 @@ TEST_F(OldWordBase, AnswerYesRewritesItAndAFailedSettingsCopyKeepsTheOldFile)
     ExpectOneQuestion(answerer.Answered());
     EXPECT_EQ(KeepOldWordBase, 0);
     EXPECT_EQ(Positions, AllPositions);
-    ExpectEngineUntouched();
-    ExpectInstalled({"TVO.exe"});
+    ExpectInstalled({});
     EXPECT_EQ(ReadWholeFile(settings), "old settings");
     EXPECT_FALSE(Exists(std::string(WindowsDir) + "TarvoNew.tmp"));
+}
+
+// An engine that came into use after the files were checked: its program,
+// an optional row, cannot be replaced, and the installation fails there, as
+// for a required row, with the earlier program untouched. The same row
+// failing where no earlier file stood goes by silently.
+ReplaceFileCalls RealReplace;
+
+OneStepMove EngineCannotBeWritten(const FilePath& from, const FilePath& to)
+{
+    const size_t length = std::strlen(to.Ansi);
+    if (length > 8 && _stricmp(to.Ansi + length - 8, "\\TVO.exe") == 0) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return OneStepMoveFailed;
+    }
+    return RealReplace.MoveReplacing(from, to);
+}
+
+TEST_F(Installation, EarlierFileThatStaysFailsTheInstallation)
+{
+    Prepare("engine_running");
+    for (const Link& link : ExpectedLinks())
+        DeleteFileA(link.Path.c_str());
+    ASSERT_TRUE(WriteWholeFile(In("TVO.exe"), "running engine"));
+    HANDLE engine = CreateFileA(In("TVO.exe").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(engine, INVALID_HANDLE_VALUE);
+    MessageAnswerer answerer(IDOK);
+    EXPECT_EQ(RunInstallation(), 0);
+    CloseHandle(engine);
+    EXPECT_EQ(ReadWholeFile(In("TVO.exe")), "running engine");
+    EXPECT_FALSE(Exists(In("CompsStd.dat"))) << "nothing after the engine";
+    EXPECT_TRUE(ReadWholeFile(In("engine.ini")) == ShippedEngineIni) << "answers written";
+    EXPECT_FALSE(Exists(ExpectedLinks()[0].Path));
+
+    Prepare("engine_new");
+    RealReplace = ReplaceCalls;
+    ReplaceCalls.MoveReplacing = EngineCannotBeWritten;
+    EXPECT_EQ(RunInstallation(), 1);
+    ReplaceCalls = RealReplace;
+    EXPECT_FALSE(Exists(In("TVO.exe")));
+    ExpectInstalled({"TVO.exe"});
 }
 
 // A virus scanner holds engine.ini open from the moment it is written, as
 // scanners do with a fresh file. The user's answer ("不正确(NO)") is in the
 // file exactly when the installation says it succeeded.
 HANDLE HeldEngineIni = INVALID_HANDLE_VALUE;
-ReplaceFileCalls RealReplace;
 
 OneStepMove MoveThenHoldEngineIni(const FilePath& from, const FilePath& to)
 {

@@ -23,6 +23,7 @@ namespace {
 
 const char* const Congratulations = "祝贺您：安装顺利完成！";
 const char* const WordBaseQuestion = "安装目录有老词库。是否安装新词库(会冲掉老词库)?";
+const char* const FilesInUse = "Tarvo 正在运行：3 个文件正在使用。请退出所有 Tarvo 程序，然后按“重试”。";
 
 class Environment : public ::testing::Environment {
 public:
@@ -75,7 +76,7 @@ HWND WaitForMessageDialog(DWORD thread)
 struct Observed {
     HWND Dialog = nullptr;
     RECT Window = {};
-    bool Visible[8] = {};    // by button id 1, 2, 6, 7
+    bool Visible[8] = {};    // by button id 1, 2, 4, 6, 7
     POINT Button[8] = {};    // client positions
     SIZE ButtonSize = {};
     bool EnglishVisible = false;
@@ -101,7 +102,7 @@ int RunMessage(const char* chinese, const char* english, int kind, Observed& see
         if (!dialog)
             return;
         GetWindowRect(dialog, &seen.Window);
-        for (int id : {1, 2, 6, 7}) {
+        for (int id : {1, 2, 4, 6, 7}) {
             HWND button = GetDlgItem(dialog, id);
             seen.Visible[id] = IsWindowVisible(button) != 0;
             RECT r;
@@ -165,8 +166,8 @@ MessageLayout ExpectedLayout(HWND dialog, const char* chinese, const char* engli
                              int* chineseWidth)
 {
     MessageLayoutInput in = {};
-    char copy[128];
-    std::snprintf(copy, sizeof copy, "%.127s", english ? english : "");
+    char copy[256];
+    std::snprintf(copy, sizeof copy, "%.255s", english ? english : "");
     english = copy;
     HDC dc = GetDC(dialog);
     int tw = 0;
@@ -224,7 +225,7 @@ void ExpectLayout(const Observed& seen, const char* chinese, const char* english
         EXPECT_EQ(l.Second.y, seen.Button[l.SecondId].y);
     }
     int shown = 0;
-    for (int id : {1, 2, 6, 7})
+    for (int id : {1, 2, 4, 6, 7})
         shown += seen.Visible[id];
     EXPECT_EQ(l.SecondId ? 2 : 1, shown);
     EXPECT_EQ(l.ChineseHeight, seen.Chinese.bottom - seen.Chinese.top);
@@ -263,7 +264,7 @@ TEST(MessageDialog, TemplateIsAsShipped)
     ASSERT_NE(nullptr, found);
     const auto* t = static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, found)));
     EXPECT_EQ(0x90C800C4u, t->style);   // with DS_3DLOOK
-    EXPECT_EQ(6, t->cdit);
+    EXPECT_EQ(7, t->cdit);   // OK, Yes, No, Retry, Cancel and the two texts
     EXPECT_EQ(330, t->cx);
     EXPECT_EQ(85, t->cy);
     EXPECT_EQ(0, t->x);
@@ -334,6 +335,26 @@ TEST(MessageDialog, EnterPressesTheFocusedButton)
     EXPECT_EQ(1, RunMessage(Congratulations, "Congratulations! Installation Success!", MB_OK, ok, EnterOn(1)));
     EXPECT_EQ(7, RunMessage(WordBaseQuestion, "Replace it?", MB_YESNO, no, EnterOn(7)));
     EXPECT_EQ(6, RunMessage(WordBaseQuestion, "Replace it?", MB_YESNO, yes, EnterOn(6)));
+}
+
+// The question about files in use: Retry left of Cancel, and an Enter with
+// no click presses Retry.
+TEST(MessageDialog, RetryCancelKindRetriesOnEnter)
+{
+    const char* english = "Tarvo is running: notes2.igb, kbhook.dll and TVO.exe are in use. Please "
+                          "quit all Tarvo applications, then press Retry.";
+    Observed seen;
+    const int result = RunMessage(FilesInUse, english, MB_RETRYCANCEL, seen, [](HWND dialog, Observed&) {
+        Screenshot(dialog, "message_files_in_use.png");
+        SetForegroundWindow(dialog);
+        Sleep(50);
+        PressKey(VK_RETURN);
+        if (!ClosesSoon(dialog))
+            Click(dialog, IDCANCEL);  // keeps the run going; the result then shows the key was lost
+    });
+    EXPECT_EQ(IDRETRY, result);
+    ExpectLayout(seen, FilesInUse, english, MB_RETRYCANCEL);
+    EXPECT_LT(seen.Button[IDRETRY].x, seen.Button[IDCANCEL].x);
 }
 
 TEST(MessageDialog, OtherKindsOfferOkAndCancel)
