@@ -45,6 +45,15 @@ int IsDroppedAtNameEnd(char c)
     return c == ' ' || c == '.';
 }
 
+// A name of blanks and dots alone that names the folder above: "..", with
+// any blanks after it (which some system might drop first).
+int IsParentName(const char* name, size_t length)
+{
+    while (length > 0 && name[length - 1] == ' ')
+        --length;
+    return length == 2 && name[0] == '.' && name[1] == '.';
+}
+
 }  // namespace
 
 int TidyDestination(char* path, UINT codePage)
@@ -53,13 +62,23 @@ int TidyDestination(char* path, UINT codePage)
     while (*in == ' ')
         ++in;
     // Written over the text it is read from: out never passes in.
-    size_t out = 0, nameStart = 0, kept = 0;
+    size_t out = 0;
+    // "C: \Tarvo" or "C:.\Tarvo" names a folder below the drive's current
+    // one: tidied, it would become the root's.
+    if (IsDriveLetter(in[0]) && in[1] == ':')
+        for (size_t first = NameLength(in, codePage); out < first;)
+            path[out++] = *in++;
+    size_t nameStart = out, kept = out;
     for (;;) {
         if (*in == '\\' || *in == '\0') {
-            if (out > nameStart && kept == nameStart)
+            const int last = *in == '\0';
+            // A name of blanks and dots alone: the last one goes, any other
+            // (and the folder above) leaves no folder to make.
+            if (out > nameStart && kept == nameStart &&
+                (!last || IsParentName(path + nameStart, out - nameStart)))
                 return 0;
             out = kept;
-            if (*in == '\0')
+            if (last)
                 break;
             path[out++] = *in++;
             nameStart = kept = out;

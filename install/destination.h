@@ -17,9 +17,14 @@ enum DestinationCheck {
 // around the whole text (a pasted path) and without the blanks and dots at
 // the end of each of its names, which the system drops from the last name
 // of a path but keeps in the others, so that a folder "C:\Tarvo " would be
-// made as C:\Tarvo and no file path in it would work. 0 when a name is left
-// empty (blanks or dots alone, "." and ".." among them): such a destination
-// is refused. codePage tells its double-byte characters.
+// made as C:\Tarvo and no file path in it would work. A last name of
+// blanks and dots alone goes whole ("D:\Programs\ " is D:\Programs\). 0
+// when any other name is left empty (blanks or dots alone, "." and ".."
+// among them) or the last is "..", the folder above: such a destination is
+// refused. A first name that starts with a drive ("C:Tarvo", "C: ", "C:.")
+// is left as it is, so that a folder relative to a drive's current folder
+// stays one, which CheckDestination refuses. codePage tells its
+// double-byte characters, whose trail byte may be 0x5C.
 int TidyDestination(char* path, UINT codePage);
 
 // The destination as typed, trailing backslashes and all. codePage tells its

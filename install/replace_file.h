@@ -13,9 +13,11 @@
 #include "install/file_path.h"
 
 // The temporary names, in the target's folder. Fixed 8.3 names, so that a
-// stopped run's leftovers are found and removed by the next replacement;
-// one installer runs at a time (shell/startup.h), so no other process uses
-// them meanwhile.
+// stopped run's leftovers are found and removed by the next replacement.
+// One installer runs at a time within one Windows logon (shell/startup.h),
+// so no other copy of it uses them meanwhile there; two logons of one
+// machine (fast user switching, a remote session) can each run one, and two
+// that install into the same folder at once would meet on these names.
 constexpr const char* FreshFileName = "TarvoNew.tmp";   // the new content, until it takes the name
 constexpr const char* AsideFileName = "TarvoOld.tmp";   // the old file while it steps aside (9x)
 // The longer of the two: a folder must leave room for it as for any file.

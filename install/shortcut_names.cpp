@@ -4,7 +4,7 @@
 constexpr ShortcutNames EnglishShortcutNames = {
     "Tarvo Chinese Input Engine", "Tarvo UnInstall", "Quorlin", 1252};
 constexpr ShortcutNames SimplifiedShortcutNames = {
-    "Tarvo中文输入引擎", "Tarvo输入引擎卸载", "Tarvo文本编辑", 936};
+    "Tarvo中文输入引擎", "Tarvo输入引擎卸载", "Tarvo文本编辑", GbkCodePage};
 
 const ShortcutNames& ShortcutNamesFor(int systemLanguage)
 {

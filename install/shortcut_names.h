@@ -10,7 +10,7 @@ struct ShortcutNames {
     const char* Engine;     // the programs group, and every shortcut to TVO.exe
     const char* Uninstall;  // TVOUnInstall.exe
     const char* Editor;     // Quorlin.exe
-    UINT CodePage;          // of the three names: 936 GBK, 950 Big5 (English: ASCII)
+    UINT CodePage;          // of the three names: GbkCodePage, Big5CodePage (English: ASCII)
 };
 
 extern const ShortcutNames EnglishShortcutNames;

@@ -3,4 +3,4 @@
 #include "install/shortcut_names.h"
 
 constexpr ShortcutNames TraditionalShortcutNames = {
-    "Tarvo中文輸入引擎", "Tarvo輸入引擎卸載", "Tarvo文本編輯", 950};
+    "Tarvo中文輸入引擎", "Tarvo輸入引擎卸載", "Tarvo文本編輯", Big5CodePage};

@@ -193,7 +193,7 @@ void ShowGroupFolderMessage(const WCHAR* group)
 {
     char shown[MAX_PATH * 2];
     char text[sizeof shown + 32];
-    NarrowText(group, MessageCodePage, shown, sizeof shown);
+    NarrowText(group, GbkCodePage, shown, sizeof shown);
     FormatBounded(text, sizeof text, FolderFailedCn, shown);
     ShowMessage(text, FolderFailedEn, MB_OK, MainDialog);
 }

@@ -61,8 +61,13 @@ void DrawGlyph(HDC dc, int x, int y, unsigned code, COLORREF ink)
              ink);
 }
 
-// How far below the cells' top the context's ASCII characters start.
-int TextTop(HDC dc)
+// Kept for the whole run: painting must not allocate, and painting is never
+// nested, so one buffer serves every call.
+WCHAR SampleBuffer[600];
+
+}  // namespace
+
+int MixedTextTop(HDC dc)
 {
     const int size = ChineseCellSize();
     TEXTMETRICA metrics;
@@ -70,12 +75,6 @@ int TextTop(HDC dc)
         return TextTopInCell(size, 0, 0);
     return TextTopInCell(size, ChineseBaseline(), metrics.tmAscent);
 }
-
-// Kept for the whole run: painting must not allocate, and painting is never
-// nested, so one buffer serves every call.
-WCHAR SampleBuffer[600];
-
-}  // namespace
 
 SIZE MeasureMixedText(HDC dc, const char* text)
 {
@@ -104,7 +103,7 @@ SIZE DrawMixedText(HDC dc, int x, int y, const char* text)
     const COLORREF background = SetBkColor(dc, RGB(255, 255, 255));
     SetTextColor(dc, ink);
     const int cell = ChineseCellSize();
-    const int textY = y + TextTop(dc);
+    const int textY = y + MixedTextTop(dc);
     int px = x;
     int total = 0;
     for (int i = 0; i < n; ++i) {
@@ -150,7 +149,7 @@ void DrawSampleText(HDC dc, int x, int y, const char* text, int length)
     }
     // The 9x family draws narrow text in the ANSI code page; the line is GBK,
     // so it goes through UTF-16 explicitly.
-    const int units = MultiByteToWideChar(936, 0, text, length, SampleBuffer,
+    const int units = MultiByteToWideChar(GbkCodePage, 0, text, length, SampleBuffer,
                                           static_cast<int>(sizeof SampleBuffer / sizeof SampleBuffer[0]));
     if (units > 0)
         TextOutW(dc, x, y, SampleBuffer, units);

@@ -8,6 +8,10 @@
 
 extern HFONT SampleFont;    // null when it cannot be created
 
+// How far below the Chinese cells' top the context's ASCII characters start:
+// one pixel beside the atlas's cells, on the glyphs' baseline beside larger
+// ones.
+int MixedTextTop(HDC dc);
 // The height is the Chinese cell's side, whatever the text holds.
 SIZE MeasureMixedText(HDC dc, const char* text);
 // Chinese and ASCII alike in the context's text colour, over whatever lies

@@ -7,3 +7,7 @@ enum Language {
     LanguageSimplified = 1,     // GBK texts
     LanguageTraditional = 2,    // Big5 texts
 };
+
+// The code pages of the installer's own Chinese texts, whatever the system's.
+constexpr unsigned GbkCodePage = 936;     // captions, messages, the licence, Simplified names
+constexpr unsigned Big5CodePage = 950;    // the Traditional Chinese shortcut names

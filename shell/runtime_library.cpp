@@ -14,11 +14,10 @@
 
 // Every run-time function that a shipped program calls; each one is in
 // CRTDLL.DLL on every Win32 system (tests/pe/allowed-imports.txt).
-#define RUNTIME_FUNCTIONS(X)                                                            \
-    X(_access) X(_chdir) X(_chsize) X(_fileno) X(_getcwd) X(_stricmp) X(_strnicmp)      \
-    X(_vsnprintf) X(atoi) X(clearerr) X(exit) X(fclose) X(fflush) X(fgetc) X(fopen)      \
-    X(fread) X(free) X(fseek) X(ftell) X(fwrite) X(malloc) X(memchr) X(memcmp) X(setvbuf) \
-    X(strchr) X(strcmp) X(strlen) X(time)
+#define RUNTIME_FUNCTIONS(X)                                                       \
+    X(_access) X(_chdir) X(_getcwd) X(_stricmp) X(_strnicmp) X(_vsnprintf) X(atoi)  \
+    X(exit) X(fclose) X(fgetc) X(fopen) X(free) X(malloc) X(memchr) X(strchr)       \
+    X(strcmp) X(strlen) X(time)
 
 // The pointer, empty until bound, and the stub in a section of its own, so
 // that the link drops the stubs nobody calls.

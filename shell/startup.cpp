@@ -51,6 +51,11 @@ void Teardown()
     FreeSystemLibraries();
 }
 
+int IsComboBox(const char* className)
+{
+    return _stricmp(className, "ComboBox") == 0;
+}
+
 // 1 when the key message was consumed by the routing.
 int RouteEnter()
 {
@@ -59,22 +64,30 @@ int RouteEnter()
     int haveClass = 0;
     LONG style = 0;
     int id = 0;
+    int listOpen = 0;
     if (focus) {
         haveClass = GetClassNameA(focus, className, sizeof className) > 0;
         className[sizeof className - 1] = 0;
         style = GetWindowLongA(focus, GWL_STYLE);
         id = GetWindowLongA(focus, GWL_ID);
+        listOpen = haveClass && IsComboBox(className) &&
+                   SendMessageA(focus, CB_GETDROPPEDSTATE, 0, 0) != 0;
     }
-    EnterRoute route = RouteEnterKey(focus != nullptr, haveClass ? className : nullptr, style, id);
-    PostMessageA(MainDialog, WM_COMMAND, static_cast<WPARAM>(route.Command), 0);
+    EnterRoute route =
+        RouteEnterKey(focus != nullptr, haveClass ? className : nullptr, style, id, listOpen);
+    if (route.Command)
+        PostMessageA(MainDialog, WM_COMMAND, static_cast<WPARAM>(route.Command), 0);
     return route.DropKey;
 }
 
 } // namespace
 
-EnterRoute RouteEnterKey(int haveFocus, const char* className, LONG style, int controlId)
+EnterRoute RouteEnterKey(int haveFocus, const char* className, LONG style, int controlId,
+                         int listOpen)
 {
     EnterRoute route = {DefaultButtonId, 0};
+    if (haveFocus && className && listOpen && IsComboBox(className))
+        return EnterRoute{0, 0};
     if (!haveFocus || !className || _stricmp(className, "button") != 0)
         return route;
     switch (style & BS_TYPEMASK) {

@@ -16,7 +16,9 @@ constexpr int ExitInstallationFailed = 2;   // an installation failed; its messa
 // One installer at a time: two copies would write the same folders and the
 // same temporary names. A plain name, without the namespace prefixes that
 // came with Terminal Services: NT 4.0 and older and the 9x family allow no
-// backslash in an object's name.
+// backslash in an object's name. Where Terminal Services run (Windows 2000
+// and later), such a name lives in the logon's own namespace: the rule holds
+// within one logon, not across two.
 constexpr const char* RunningMutexName = "TarvoSetupRunning";
 
 // Runs the whole installer; the result is the process exit code. A second
@@ -29,9 +31,13 @@ int RunInstaller(HINSTANCE instance);
 void RunMessageLoop();
 
 // The Enter key: which command it posts and whether the key message is
-// dropped. Pure: takes what the loop learned about the focused window.
+// dropped. Pure: takes what the loop learned about the focused window, and
+// listOpen, 1 when that window is a combo box whose list is dropped down.
+// There Enter belongs to the box, which takes the highlighted item and
+// closes its list, as every drop-down does: nothing is posted.
 struct EnterRoute {
-    int Command;    // wParam of the posted WM_COMMAND
+    int Command;    // wParam of the posted WM_COMMAND; 0 posts none
     int DropKey;    // 1: key goes neither to the dialog manager nor to dispatch
 };
-EnterRoute RouteEnterKey(int haveFocus, const char* className, LONG style, int controlId);
+EnterRoute RouteEnterKey(int haveFocus, const char* className, LONG style, int controlId,
+                         int listOpen);

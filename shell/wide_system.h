@@ -29,7 +29,7 @@ HANDLE WideOpenToQuery(const WCHAR* path);
 BOOL WideSetWindowText(HWND window, const WCHAR* text);
 int WideWindowText(HWND window, WCHAR* out, int units);
 
-// text in codePage (936 for GBK, 950 for Big5, CP_ACP for a path) as UTF-16
+// text in codePage (GbkCodePage, Big5CodePage, CP_ACP for a path) as UTF-16
 // in out (units, the NUL included). 0 when it does not fit or cannot be
 // converted; out is then empty.
 int WidenText(const char* text, UINT codePage, WCHAR* out, int units);

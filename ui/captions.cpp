@@ -10,48 +10,61 @@ namespace {
 constexpr const char* CancelCaption = "取消 Cancel";
 
 constexpr OwnerCaption WizardRows[] = {
-    {IDCANCEL, CaptionFixed, CancelCaption, true, true},
-    {IDC_BACK, CaptionFixed, "退一步 Back", true, true},
-    {IDC_NEXT, CaptionNextButton, nullptr, true, true},
-    {IDC_BROWSE, CaptionFixed, "改变 Browse ....", true, true},
-    {IDC_PATH_LABEL, CaptionFixed, "安装路径： (Install Path)", false, false},
-    {IDC_TITLE_LINE1, CaptionFixed, "《Tarvo》 Tarvo", true, false},
-    {IDC_TITLE_LINE2, CaptionFixed, "中文输入引擎 Input Engine", true, false},
-    {IDC_TITLE_LINE3, CaptionFixed, "安装程序", true, false},
-    {IDC_DISPLAY_QUESTION, CaptionFixed, "以上中文显示正确吗 (Is the Above Chinese Display OK)?", true, false},
-    {IDC_SAMPLE_LINE, CaptionSampleLine, "日出江花红胜火", true, false},
-    {IDC_LEFT_LABEL, CaptionNothing, nullptr, false, false},
-    {IDC_WAIT_LABEL, CaptionEmpty, "", false, false},
-    {IDC_LANGUAGE_LABEL, CaptionFixed, "User Interface Language 用户界面语言", true, false},
+    {IDCANCEL, CaptionFixed, CancelCaption, true, true, 'C'},
+    {IDC_BACK, CaptionFixed, "退一步 Back", true, true, 'B'},
+    {IDC_NEXT, CaptionNextButton, nullptr, true, true, 0},     // NextButtons
+    {IDC_BROWSE, CaptionFixed, "改变 Browse ....", true, true, 'R'},
+    {IDC_PATH_LABEL, CaptionFixed, "安装路径： (Install Path)", false, false, 0},
+    {IDC_TITLE_LINE1, CaptionFixed, "《Tarvo》 Tarvo", true, false, 0},
+    {IDC_TITLE_LINE2, CaptionFixed, "中文输入引擎 Input Engine", true, false, 0},
+    {IDC_TITLE_LINE3, CaptionFixed, "安装程序", true, false, 0},
+    {IDC_DISPLAY_QUESTION, CaptionFixed, "以上中文显示正确吗 (Is the Above Chinese Display OK)?", true, false, 0},
+    {IDC_SAMPLE_LINE, CaptionSampleLine, "日出江花红胜火", true, false, 0},
+    {IDC_LEFT_LABEL, CaptionNothing, nullptr, false, false, 0},
+    {IDC_WAIT_LABEL, CaptionEmpty, "", false, false, 0},
+    {IDC_LANGUAGE_LABEL, CaptionFixed, "User Interface Language 用户界面语言", true, false, 0},
 };
 
+// Next on the pages before the last, then the install button of the last
+// page and while installing.
+struct NextButton {
+    const char* Text;
+    char AccessKey;
+};
+constexpr NextButton NextButtons[] = {
+    {"下一步 Next", 'N'},
+    {"同意/安装 Agree/Install", 'I'},
+};
+
+const NextButton& NextButtonFor(int wizardState)
+{
+    return NextButtons[wizardState < PageLanguage ? 0 : 1];
+}
+
 constexpr OwnerCaption MessageRows[] = {
-    {IDOK, CaptionFixed, "确认 OK", true, true},
-    {IDCANCEL, CaptionFixed, CancelCaption, true, true},
-    {IDYES, CaptionFixed, "是 Yes", true, true},
-    {IDNO, CaptionFixed, "否 No", true, true},
-    {IDRETRY, CaptionFixed, "重试 Retry", true, true},
-    {IDC_MSG_CHINESE, CaptionWindowText, nullptr, true, false},
+    {IDOK, CaptionFixed, "确认 OK", true, true, 'O'},
+    {IDCANCEL, CaptionFixed, CancelCaption, true, true, 'C'},
+    {IDYES, CaptionFixed, "是 Yes", true, true, 'Y'},
+    {IDNO, CaptionFixed, "否 No", true, true, 'N'},
+    {IDRETRY, CaptionFixed, "重试 Retry", true, true, 'R'},
+    {IDC_MSG_CHINESE, CaptionWindowText, nullptr, true, false, 0},
 };
 
 constexpr OwnerCaption BrowserRows[] = {
-    {IDCANCEL, CaptionFixed, CancelCaption, true, true},
-    {IDC_BROWSER_DIRS_LABEL, CaptionFixed, "路径 (Directories):", false, false},
-    {IDC_BROWSER_DRIVES_LABEL, CaptionFixed, "磁盘 (Drives):", false, false},
+    {IDCANCEL, CaptionFixed, CancelCaption, true, true, 'C'},
+    {IDC_BROWSER_DIRS_LABEL, CaptionFixed, "路径 (Directories):", false, false, 0},
+    {IDC_BROWSER_DRIVES_LABEL, CaptionFixed, "磁盘 (Drives):", false, false, 0},
 };
 
-constexpr OwnerCaption OtherControl{0, CaptionWindowText, nullptr, true, true};
+constexpr OwnerCaption OtherControl{0, CaptionWindowText, nullptr, true, true, 0};
 
-struct CheckBoxCaption {
-    int Id;
-    const char* Text;
-};
-
+// The two answers of the display test share the letters of "OK" and "NO"
+// with each other and with Next: OK takes K, NO takes O.
 constexpr CheckBoxCaption CheckBoxCaptions[] = {
-    {IDC_DESKTOP_ICONS, "建立桌面图标？  (Place an icon on Desktop)"},
-    {IDC_AUTO_START, "开机时自动启动？(Auto-start on boot)"},
-    {IDC_DISPLAY_OK, "正确(OK)"},
-    {IDC_DISPLAY_NO, "不正确(NO)"},
+    {IDC_DESKTOP_ICONS, "建立桌面图标？  (Place an icon on Desktop)", 'D'},
+    {IDC_AUTO_START, "开机时自动启动？(Auto-start on boot)", 'A'},
+    {IDC_DISPLAY_OK, "正确(OK)", 'K'},
+    {IDC_DISPLAY_NO, "不正确(NO)", 'O'},
 };
 
 template <size_t N>
@@ -76,7 +89,7 @@ const OwnerCaption& OwnerCaptionFor(const CaptionTable& table, int controlId)
 
 const char* NextButtonCaption(int wizardState)
 {
-    return wizardState < PageLanguage ? "下一步 Next" : "同意/安装 Agree/Install";
+    return NextButtonFor(wizardState).Text;
 }
 
 const char* RowCaption(const OwnerCaption& row, int wizardState)
@@ -89,10 +102,33 @@ const char* RowCaption(const OwnerCaption& row, int wizardState)
     }
 }
 
-const char* CheckBoxCaptionFor(int controlId)
+char RowAccessKey(const OwnerCaption& row, int wizardState)
+{
+    return row.Source == CaptionNextButton ? NextButtonFor(wizardState).AccessKey : row.AccessKey;
+}
+
+int IsPushButton(const CaptionTable& table, int controlId)
+{
+    for (size_t i = 0; i < table.Count; ++i)
+        if (table.Rows[i].Id == controlId)
+            return table.Rows[i].Frame;
+    return 0;
+}
+
+int WearsDefaultFrame(const CaptionTable& table, int controlId, int hasFocus,
+                      int otherPushButtonFocused)
+{
+    if (!table.DefaultButton)
+        return 0;
+    if (hasFocus)
+        return 1;
+    return controlId == table.DefaultButton && !otherPushButtonFocused;
+}
+
+const CheckBoxCaption* CheckBoxCaptionFor(int controlId)
 {
     for (const CheckBoxCaption& row : CheckBoxCaptions)
         if (row.Id == controlId)
-            return row.Text;
+            return &row;
     return nullptr;
 }

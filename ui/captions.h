@@ -16,18 +16,27 @@ enum CaptionSource {
     CaptionNothing      // not even the background
 };
 
+// A control's access key: the letter that Alt (or the letter alone, while
+// the focus is on no text field) presses it with, as a click does. It stands
+// in the caption's English part, where the painter underlines it and the
+// window text marks it with "&"; the keys of the controls a dialog shows
+// together differ. 0 for none.
 struct OwnerCaption {
     int Id;
     CaptionSource Source;
     const char* Text;
     bool Centred;
-    bool Frame;
+    bool Frame;         // a push button: 3-D frame, and the default frame when it is the default
+    char AccessKey;
 };
 
 struct CaptionTable {
     const OwnerCaption* Rows;
     size_t Count;
-    int DefaultButton;  // drawn with the default frame; 0 for none
+    // The button Enter presses while the focus is on no push button, which
+    // then wears the default frame; a focused push button wears it
+    // otherwise. 0: no default frame at all.
+    int DefaultButton;
 };
 
 extern const CaptionTable WizardCaptions;   // template 113
@@ -42,5 +51,20 @@ const char* NextButtonCaption(int wizardState);
 // button's by the wizard state. Null for the rows drawn from the control's
 // own text and for the row that draws nothing.
 const char* RowCaption(const OwnerCaption& row, int wizardState);
-// The wizard's check boxes' captions; null for an id of its own window text.
-const char* CheckBoxCaptionFor(int controlId);
+// The access key of a row's caption, the Next button's by the wizard state.
+char RowAccessKey(const OwnerCaption& row, int wizardState);
+// 1 for a push button of the table's dialog (a row with a frame).
+int IsPushButton(const CaptionTable& table, int controlId);
+// Whether a push button wears the default frame: the focused one does, and
+// the table's default button while no other push button has the focus.
+int WearsDefaultFrame(const CaptionTable& table, int controlId, int hasFocus,
+                      int otherPushButtonFocused);
+
+// A caption of the wizard's painted check boxes, with its access key.
+struct CheckBoxCaption {
+    int Id;
+    const char* Text;
+    char AccessKey;
+};
+// The row of a wizard check box; null for an id of its own window text.
+const CheckBoxCaption* CheckBoxCaptionFor(int controlId);

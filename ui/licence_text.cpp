@@ -8,6 +8,7 @@
 #include "install/payload.h"
 #include "resources/resource_ids.h"
 #include "shell/process_state.h"
+#include "ui/control_text.h"
 #include "ui/message_dialog.h"
 
 namespace {
@@ -26,9 +27,10 @@ int InflateLicence(WORD resourceId, unsigned char* buffer)
     return 1;
 }
 
-// The Chinese licence as its list draws it. The list has no strings of its
-// own: the NT family would keep them in Unicode and give back other bytes
-// wherever the system's code page is not a Chinese or single-byte one.
+// The Chinese licence as its list draws it, by item data. The list's own
+// strings are for screen readers only: the NT family keeps them in Unicode
+// and would give back other bytes wherever the system's code page is not a
+// Chinese or single-byte one.
 // Named into .bss: with one section per object, this compiler puts even a
 // zero-filled one into initialised data, and the file would carry 64 KB of
 // zeros.
@@ -37,7 +39,8 @@ char LicenceStore[LicenceStoreSize] __attribute__((section(".bss")));
 void FillChineseLicence(HWND dialog, const char* text)
 {
     // A failed earlier attempt may have filled the list already.
-    SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_RESETCONTENT, 0, 0);
+    HWND list = GetDlgItem(dialog, IDC_LICENCE_CN);
+    SendMessageA(list, LB_RESETCONTENT, 0, 0);
     char line[LicenceItemSize];
     size_t position = 0, used = 0;
     for (int added = 0; added < LicenceLineLimit && NextLicenceLine(text, &position, line); ++added) {
@@ -47,7 +50,9 @@ void FillChineseLicence(HWND dialog, const char* text)
         char* item = LicenceStore + used;
         memcpy(item, line, size);
         used += size;
-        SendDlgItemMessageA(dialog, IDC_LICENCE_CN, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        const LRESULT index = AddListLine(list, item);
+        if (index >= 0)
+            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(item));
     }
 }
 

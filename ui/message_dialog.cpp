@@ -6,9 +6,7 @@
 #include "render/mixed_text.h"
 #include "render/screen_scale.h"
 #include "resources/resource_ids.h"
-#include "shell/environment.h"
 #include "shell/process_state.h"
-#include "shell/wide_system.h"
 #include "ui/control_text.h"
 #include "ui/owner_draw.h"
 
@@ -115,15 +113,10 @@ void PlaceControls(HWND dialog, const MessageLayout& layout, const MessageLayout
     // The painter draws the bytes kept here, for the life of the dialog, not
     // the window text: the NT family keeps that in Unicode and gives back
     // other bytes wherever its code page is not a Chinese or single-byte one.
-    // The window text is still set, for whatever reads windows aloud: on NT
-    // converted from GBK itself, since the system's code page may spell no
-    // GBK at all (UTF-8); on 9x the bytes as they are.
+    // The window text is still set, for whatever reads windows aloud.
     HWND caption = GetDlgItem(dialog, IDC_MSG_CHINESE);
     SetWindowLongPtrA(caption, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(shown));
-    WCHAR wide[ControlTextSize];
-    if (!OsInfo.IsNt || !WidenText(shown, MessageCodePage, wide, ControlTextSize) ||
-        !WideSetWindowText(caption, wide))
-        SetWindowTextA(caption, OsInfo.IsNt ? "" : shown);
+    SetChineseText(caption, shown);
     MoveWindow(caption, 0, layout.ChineseTop, client.right, layout.ChineseHeight, TRUE);
 
     HWND english = GetDlgItem(dialog, IDC_MSG_ENGLISH);

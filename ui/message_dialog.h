@@ -3,9 +3,6 @@
 #pragma once
 #include <windows.h>
 
-// The code page of every message's Chinese text: GBK.
-constexpr UINT MessageCodePage = 936;
-
 // The message of every failed allocation.
 constexpr const char* MemoryMessageCn = "内存不够。安装无法继续。";
 constexpr const char* MemoryMessageEn = "Memory not enough!";

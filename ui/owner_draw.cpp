@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "shell/environment.h"
 #include "shell/system_library.h"
+#include "ui/control_text.h"
 #include "ui/wizard.h"
 
 WNDPROC PreviousCheckBoxProc;
@@ -18,7 +19,10 @@ namespace {
 // The two nested 3-D outlines, the default-button frame or the outer
 // bottom/right edge; pens are created and deleted here. Each outline is
 // LineWidth pixels wide: one line of a 1-pixel pen per pixel of it, inset
-// by d, so that 96 dpi draws exactly the one line it always drew.
+// by d, so that 96 dpi draws exactly the one line it always drew. The
+// default frame is drawn in the button-text colour, which every colour
+// scheme sets apart from the face (black on the classic grey, white on a
+// high-contrast black).
 void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
 {
     const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -36,9 +40,10 @@ void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
         LineTo(dc, r.left + d, r.bottom - d - 1);
         SelectObject(dc, pen1);
     }
+    HPEN ink = isDefault ? CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT)) : nullptr;
+    SelectObject(dc, isDefault ? ink : pen2);
     for (int d = 0; d < line; ++d) {
         if (isDefault) {
-            SelectObject(dc, GetStockObject(BLACK_PEN));
             MoveToEx(dc, r.left + d, r.bottom - d - 1, nullptr);
             LineTo(dc, r.left + d, r.top + d);
             LineTo(dc, r.right - d - 1, r.top + d);
@@ -49,7 +54,6 @@ void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
             LineTo(dc, r.right - e - 1, r.bottom - e - 1);
             LineTo(dc, r.right - e - 1, r.top + e);
         } else {
-            SelectObject(dc, pen2);
             MoveToEx(dc, r.left + 1, r.bottom - d - 1, nullptr);
             LineTo(dc, r.right - d - 1, r.bottom - d - 1);
             LineTo(dc, r.right - d - 1, r.top);
@@ -58,6 +62,8 @@ void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
     SelectObject(dc, kept);
     DeleteObject(pen1);
     DeleteObject(pen2);
+    if (ink)
+        DeleteObject(ink);
 }
 
 // A control's caption: its row's text, the Next button's by WizardState, or
@@ -75,16 +81,45 @@ const char* CaptionOf(const OwnerCaption& row, HWND control, char* windowText)
     return windowText;
 }
 
+// Under the access key of caption, drawn at at in colour, the line the
+// system's DrawText draws under a "&" letter: from the letter's left edge to
+// one pixel short of its advance, one pixel below the font's ascent (the
+// ASCII of MixedText starts MixedTextTop below at), as thick as a frame line.
+void UnderlineAccessKey(HDC dc, POINT at, const char* caption, int index, COLORREF colour)
+{
+    char before[ControlTextSize];
+    lstrcpynA(before, caption, index + 1 < ControlTextSize ? index + 1 : ControlTextSize);
+    SIZE letter;
+    TEXTMETRICA metrics;
+    if (!GetTextExtentPointA(dc, caption + index, 1, &letter) || !GetTextMetricsA(dc, &metrics))
+        return;
+    const int left = at.x + MeasureMixedText(dc, before).cx;
+    const int y = at.y + MixedTextTop(dc) + metrics.tmAscent + 1;
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ kept = SelectObject(dc, pen);
+    for (int d = 0; d < LineWidth(ScreenDpi); ++d) {
+        MoveToEx(dc, left, y + d, nullptr);
+        LineTo(dc, left + letter.cx - 1, y + d);
+    }
+    SelectObject(dc, kept);
+    DeleteObject(pen);
+}
+
 // In the colours a standard control of its kind has, so that every colour
 // scheme reads: a push button's in the button-text colour, a label's in the
 // window-text colour (DefWindowProc's answer to WM_CTLCOLORSTATIC), both on
 // the button face. The context's colours come back for the focus rectangle.
-void DrawCaption(HDC dc, const OwnerCaption& row, const char* caption, POINT at)
+// key is underlined where showKey says (ODS_NOACCEL: hidden until Alt).
+void DrawCaption(HDC dc, const OwnerCaption& row, const char* caption, POINT at, char key, int showKey)
 {
-    const COLORREF ink = SetTextColor(dc, GetSysColor(row.Frame ? COLOR_BTNTEXT : COLOR_WINDOWTEXT));
+    const COLORREF colour = GetSysColor(row.Frame ? COLOR_BTNTEXT : COLOR_WINDOWTEXT);
+    const COLORREF ink = SetTextColor(dc, colour);
     const COLORREF paper = SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     if (row.Source != CaptionSampleLine) {
         DrawMixedText(dc, at.x, at.y, caption);
+        const int index = showKey ? AccessKeyIndex(caption, key) : -1;
+        if (index >= 0)
+            UnderlineAccessKey(dc, at, caption, index, colour);
     } else if (SampleFont) {
         HGDIOBJ previous = SelectObject(dc, SampleFont);
         DrawSampleText(dc, at.x, at.y, caption, lstrlenA(caption));
@@ -104,6 +139,14 @@ int ListItemInset(int dpi)
 const char* ListItemText(int isCombo, ULONG_PTR itemData)
 {
     return isCombo ? LanguageText(itemData) : reinterpret_cast<const char*>(itemData);
+}
+
+// 1 when the focus is on another push button of control's dialog.
+int OtherPushButtonFocused(HWND control, const CaptionTable& captions)
+{
+    HWND focus = GetFocus();
+    return focus && focus != control && GetParent(focus) == GetParent(control) &&
+           IsPushButton(captions, GetDlgCtrlID(focus));
 }
 
 // The background and the colours of a list item: the combo box's selected
@@ -231,10 +274,18 @@ void DrawOwnerControl(const DRAWITEMSTRUCT* item, const CaptionTable& captions)
         const char* caption = CaptionOf(row, item->hwndItem, windowText);
         FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
         if (row.Frame)
-            DrawButtonFrame(dc, r, pressed, captions.DefaultButton && id == captions.DefaultButton);
+            DrawButtonFrame(dc, r, pressed,
+                            WearsDefaultFrame(captions, id, (item->itemState & ODS_FOCUS) != 0,
+                                              OtherPushButtonFocused(item->hwndItem, captions)));
         const SIZE extent = MeasureMixedText(dc, caption);
-        DrawCaption(dc, row, caption, CaptionOrigin(r, extent, row.Centred, pressed, ScreenDpi));
+        DrawCaption(dc, row, caption, CaptionOrigin(r, extent, row.Centred, pressed, ScreenDpi),
+                    RowAccessKey(row, WizardState), !(item->itemState & ODS_NOACCEL));
     }
+    // The focus came to or left a push button: the default button may gain
+    // or lose its frame, once the focus has settled.
+    if ((item->itemAction & ODA_FOCUS) && row.Frame && captions.DefaultButton &&
+        id != captions.DefaultButton)
+        InvalidateRect(GetDlgItem(GetParent(item->hwndItem), captions.DefaultButton), nullptr, FALSE);
     if (item->itemState & ODS_FOCUS) {
         const RECT focus = ButtonFocusRect(r);
         DrawFocusRect(dc, &focus);
@@ -254,9 +305,14 @@ void DrawListItem(int controlId, int isCombo, const DRAWITEMSTRUCT* item, HWND d
     const char* text = ListItemText(isCombo, item->itemData);
     if (count > 0 && item->itemID < static_cast<UINT>(count) && text) {
         const int inset = ListItemInset(ScreenDpi);
-        InflateRect(&r, -inset, -inset);
-        DrawMixedText(dc, r.left, r.top, text);
+        RECT inner = r;
+        InflateRect(&inner, -inset, -inset);
+        DrawMixedText(dc, inner.left, inner.top, text);
     }
+    // The licence's current line while the list has the focus, as a standard
+    // list marks it; the whole item is drawn anew for every focus change.
+    if (!isCombo && (item->itemState & ODS_FOCUS))
+        DrawFocusRect(dc, &r);
     RestoreDC(dc, -1);
 }
 
@@ -285,17 +341,23 @@ void PaintCheckBox(HWND checkBox, HDC dc)
     RECT box = g.Box;
     DrawFrameControl(dc, &box, DFC_BUTTON, state);
     char windowText[ControlTextSize];
-    const char* caption = CheckBoxCaptionFor(GetDlgCtrlID(checkBox));
-    if (!caption) {
+    const CheckBoxCaption* row = CheckBoxCaptionFor(GetDlgCtrlID(checkBox));
+    const char* caption = row ? row->Text : windowText;
+    if (!row)
         ReadControlText(checkBox, windowText, sizeof windowText);
-        caption = windowText;
-    }
     const SIZE extent = MeasureMixedText(dc, caption);
     // In the window-text colour, DefWindowProc's answer to WM_CTLCOLORSTATIC;
     // the context's own colour comes back for the focus rectangle.
-    const COLORREF ink = SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    const COLORREF colour = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF ink = SetTextColor(dc, colour);
     DrawMixedText(dc, g.Caption.x, g.Caption.y, caption);
     SetTextColor(dc, ink);
+    // The access key as a standard box shows it: hidden only where the
+    // system keeps keyboard cues until Alt (Windows 2000 and later; older
+    // systems answer 0 to a message they do not know, and show it).
+    const int index = row ? AccessKeyIndex(caption, row->AccessKey) : -1;
+    if (index >= 0 && !(SendMessageA(checkBox, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL))
+        UnderlineAccessKey(dc, g.Caption, caption, index, colour);
     if (GetFocus() == checkBox) {
         const RECT focus = CheckBoxFocusRect(g.Caption, extent, ScreenDpi);
         DrawFocusRect(dc, &focus);
@@ -341,6 +403,7 @@ LRESULT CheckBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
     case WM_SETTEXT:
     case WM_LBUTTONUP:
     case WM_KEYUP:
+    case WM_UPDATEUISTATE:
         InvalidateRect(window, nullptr, FALSE);
         break;
     default:

@@ -76,7 +76,8 @@ void SubclassCheckBoxes(HWND dialog)
     constexpr int boxes[] = {IDC_DESKTOP_ICONS, IDC_AUTO_START, IDC_DISPLAY_OK, IDC_DISPLAY_NO};
     for (int id : boxes) {
         HWND box = GetDlgItem(dialog, id);
-        SetCaptionText(box, CheckBoxCaptionFor(id));
+        const CheckBoxCaption* caption = CheckBoxCaptionFor(id);
+        SetCaptionText(box, caption->Text, caption->AccessKey);
         SubclassCheckBox(box);
     }
 }
@@ -380,7 +381,7 @@ void GoForward(HWND dialog)
     }
 }
 
-void WizardCommand(HWND dialog, int id)
+void WizardCommand(HWND dialog, int id, int notification)
 {
     switch (id) {
     case IDC_BACK: GoBack(dialog); break;
@@ -390,9 +391,13 @@ void WizardCommand(HWND dialog, int id)
     case IDC_DISPLAY_OK:
     case IDC_DISPLAY_NO: ToggleAnswer(dialog, id); break;
     case IDC_ENGLISH_LICENCE:
-        // Only on its own page: hiding the focused box on the way to another
-        // page sends a focus notification, which must not bring page 2 back.
-        if (WizardState == PageLicence)
+        // A click (or Space, or its access key) on its own page: its focus
+        // notifications come while the focus moves on, into a licence text
+        // among others, which showing the page again would hide under the
+        // focus (the dialog then hands the focus back to the box, and Tab
+        // could never leave it); and hiding the focused box on the way to
+        // another page must not bring page 2 back.
+        if (notification == BN_CLICKED && WizardState == PageLicence)
             ShowPage(dialog, PageLicence);
         break;
     case IDC_BROWSE: BrowseForFolder(dialog); break;
@@ -428,8 +433,9 @@ INT_PTR CALLBACK WizardDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         return MeasureListItem(static_cast<int>(wParam), reinterpret_cast<MEASUREITEMSTRUCT*>(lParam),
                                ScreenDpi);
     case WM_COMMAND:
-        // By control id alone: every notification runs the handler.
-        WizardCommand(dialog, LOWORD(wParam));
+        // By control id: every notification runs the handler, which only
+        // the English box's tells apart.
+        WizardCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return FALSE;
     default:
         return FALSE;
@@ -440,7 +446,9 @@ void ShowPage(HWND dialog, int page)
 {
     HWND focused = GetFocus();
     // What the Next button is read as follows what it draws.
-    SetCaptionText(GetDlgItem(dialog, IDC_NEXT), NextButtonCaption(WizardState));
+    const OwnerCaption& next = OwnerCaptionFor(WizardCaptions, IDC_NEXT);
+    SetCaptionText(GetDlgItem(dialog, IDC_NEXT), RowCaption(next, WizardState),
+                   RowAccessKey(next, WizardState));
     ShowPageControls(dialog, page);
     if (page == PageLicence && !ShowLicence(dialog))
         return;

@@ -290,15 +290,22 @@ int PressKeyOn(HWND dialog, int id, WORD vk)
     return FocusControl(dialog, id) && PressKey(vk);
 }
 
-int PressKey(WORD vk)
+int PressKey(WORD vk, int withAlt)
 {
-    INPUT keys[2]{};
-    keys[0].type = INPUT_KEYBOARD;
-    keys[0].ki.wVk = vk;
-    keys[0].ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
-    keys[1] = keys[0];
-    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return SendInput(2, keys, sizeof(INPUT)) == 2;
+    INPUT keys[4]{};
+    UINT n = 0;
+    for (WORD key : {static_cast<WORD>(VK_MENU), vk})
+        if (key != VK_MENU || withAlt) {
+            keys[n].type = INPUT_KEYBOARD;
+            keys[n].ki.wVk = key;
+            keys[n].ki.wScan = static_cast<WORD>(MapVirtualKeyA(key, 0));
+            ++n;
+        }
+    for (UINT i = n; i > 0; --i) {   // released in reverse order
+        keys[n * 2 - i] = keys[i - 1];
+        keys[n * 2 - i].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    return SendInput(n * 2, keys, sizeof(INPUT)) == n * 2;
 }
 
 int SetControlText(HWND dialog, int id, const char* text)
@@ -673,9 +680,27 @@ Image RenderButtonCaption(const char* caption, int width, int height, RECT* text
     // The colours the dialog manager gives a button's device context.
     SetTextColor(memory, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(memory, GetSysColor(COLOR_BTNFACE));
-    SIZE size = MeasureMixedText(memory, caption);
+    std::string drawn(caption);
+    const size_t key = drawn.find('&');
+    if (key != std::string::npos) drawn.erase(key, 1);
+    SIZE size = MeasureMixedText(memory, drawn.c_str());
     int x = (width - size.cx) / 2, y = (height - size.cy) / 2;
-    DrawMixedText(memory, x, y, caption);
+    DrawMixedText(memory, x, y, drawn.c_str());
+    if (key != std::string::npos) {
+        // The system's underline: DrawText of the letter with its "&" where
+        // MixedText put it (ASCII one pixel down), clipped to the rows below
+        // the font's ascent, which hold nothing else of a letter that has no
+        // descender.
+        TEXTMETRICA metrics;
+        GetTextMetricsA(memory, &metrics);
+        const int left = x + MeasureMixedText(memory, drawn.substr(0, key).c_str()).cx;
+        RECT letter = {left, y + 1, left + 1, y + 1};
+        const char marked[3] = {'&', drawn[key], 0};
+        IntersectClipRect(memory, 0, y + 1 + metrics.tmAscent, width, height);
+        SetBkMode(memory, TRANSPARENT);
+        DrawTextA(memory, marked, 2, &letter, DT_SINGLELINE | DT_NOCLIP | DT_LEFT | DT_TOP);
+        SelectClipRgn(memory, nullptr);
+    }
     GdiFlush();
     if (textArea) *textArea = RECT{x, y, x + size.cx, y + size.cy};
     image.Width = width;

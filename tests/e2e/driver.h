@@ -104,8 +104,9 @@ int FocusControl(HWND dialog, int id);
 // Real key input (SendInput) after giving the focus to control id: one
 // press and release of vk. 1 when the focus could be given.
 int PressKeyOn(HWND dialog, int id, WORD vk);
-// One press and release of vk for whatever has the focus now.
-int PressKey(WORD vk);
+// One press and release of vk for whatever has the focus now; with withAlt,
+// while Alt is held down (an access key).
+int PressKey(WORD vk, int withAlt = 0);
 // Replaces the text of an edit box (WM_SETTEXT).
 int SetControlText(HWND dialog, int id, const char* text);
 
@@ -181,7 +182,9 @@ int CountPixelsNot(const Image& image, DWORD colour);
 HFONT WizardFont();
 // A caption as an owner-drawn push button of width x height paints it: the
 // button face and the text centred with the dialog font, Chinese cells from
-// the glyph atlas. *textArea receives the text's rectangle in the button.
+// the glyph atlas. A letter after "&" is the access key: the system's own
+// DrawText underlines it, as it does a standard button's. *textArea receives
+// the text's rectangle in the button.
 Image RenderButtonCaption(const char* caption, int width, int height, RECT* textArea);
 // The atlas of the driver's own resources, loaded once. 1 when it is there.
 int DriverAtlasReady();

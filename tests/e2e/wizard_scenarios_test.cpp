@@ -6,8 +6,11 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <cstdio>
 #include <ctime>
 #include <cstring>
+#include <cwchar>
+#include <cwctype>
 #include <string>
 
 #include "install/manifest.h"
@@ -251,7 +254,7 @@ TEST(Wizard, TypicalRunInstallsEverything)
     EXPECT_TRUE(IsShown(w.Main, IDC_NEXT));
     EXPECT_TRUE(IsShown(w.Main, IDCANCEL));
     EXPECT_FALSE(IsShown(w.Main, IDC_PROGRESS));
-    EXPECT_EQ(CaptionDifference(w.Main, IDC_NEXT, "下一步 Next"), 0);
+    EXPECT_EQ(CaptionDifference(w.Main, IDC_NEXT, "下一步 &Next"), 0);
 
     w.Forward(1);
     EXPECT_FALSE(IsTicked(w.Main, IDC_DISPLAY_OK));
@@ -268,8 +271,8 @@ TEST(Wizard, TypicalRunInstallsEverything)
     EXPECT_EQ(Ask(combo, CB_GETCURSEL, 0, 0), 0);
     // The forward button's caption, without its focus mark.
     ASSERT_TRUE(FocusControl(w.Main, IDC_LANGUAGE_COMBO));
-    EXPECT_EQ(CaptionDifference(w.Main, IDC_NEXT, "同意/安装 Agree/Install"), 0);
-    EXPECT_GT(CaptionDifference(w.Main, IDC_NEXT, "下一步 Next"), 0);
+    EXPECT_EQ(CaptionDifference(w.Main, IDC_NEXT, "同意/安装 Agree/&Install"), 0);
+    EXPECT_GT(CaptionDifference(w.Main, IDC_NEXT, "下一步 &Next"), 0);
 
     // The clock is read before the press, so it is not later than the
     // installer's own start time.
@@ -571,8 +574,27 @@ TEST(Wizard, DisplayTestNeedsOneAnswer)
     EXPECT_EQ(w.Exit(), 0u);
 }
 
+namespace {
+
+// Each line of the Chinese licence as another process (a screen reader)
+// reads it through the wide LB_GETTEXT: the line itself, in UTF-16.
+void ExpectLinesReadFromOutside(HWND list, const std::string& licence)
+{
+    int index = 0, wrong = 0;
+    for (size_t start = 0, end; (end = licence.find('\r', start)) != std::string::npos;
+         start = end + 2, ++index) {
+        WCHAR line[256] = L"";
+        MultiByteToWideChar(936, 0, licence.data() + start, static_cast<int>(end - start), line, 255);
+        wrong += ListItemText(list, index) != line;
+    }
+    EXPECT_EQ(wrong, 0) << "lines of " << index << " read otherwise";
+}
+
+}  // namespace
+
 // Page 2 opens on English, switches to the 63-line Chinese list (loaded
-// once); Back through every page keeps what was chosen.
+// once), whose lines another process reads; Back through every page keeps
+// what was chosen.
 TEST(Wizard, LicencePageAndBackKeepTheAnswers)
 {
     const std::string dest = "C:\\e2e_kept";
@@ -601,6 +623,7 @@ TEST(Wizard, LicencePageAndBackKeepTheAnswers)
         EXPECT_TRUE(WaitUntil([&] { return IsShown(w.Main, IDC_LICENCE_CN); }, Patience));
         EXPECT_FALSE(IsShown(w.Main, IDC_LICENCE_EN));
         EXPECT_EQ(Ask(list, LB_GETCOUNT, 0, 0), chineseLines) << "visit " << visit;
+        if (visit == 0) ExpectLinesReadFromOutside(list, chinese);
         w.Backward(1);
         EXPECT_TRUE(IsTicked(w.Main, IDC_DISPLAY_NO));
         EXPECT_FALSE(IsTicked(w.Main, IDC_DISPLAY_OK));
@@ -696,6 +719,130 @@ TEST(Wizard, EnterKeyPressesTheFocusedButtonOrNext)
     ASSERT_TRUE(PressKeyOn(w.Main, IDCANCEL, VK_RETURN));
     EXPECT_EQ(w.Exit(), 0u);
     EXPECT_FALSE(FolderExists("C:\\e2e_enter"));
+}
+
+namespace {
+
+// The access key in a control's window text as a screen reader reads it (the
+// wide call): the letter after its "&" in upper case, which is its virtual
+// key; 0 for none. *text gets the window text in UTF-8.
+WORD AccessKey(HWND control, std::string* text = nullptr)
+{
+    WCHAR wide[256] = L"";
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(wide), SMTO_NORMAL,
+                        Patient(5000), &got);
+    char utf8[512] = "";
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, nullptr, nullptr);
+    if (text) *text = utf8;
+    const WCHAR* mark = wcschr(wide, L'&');
+    return static_cast<WORD>(mark ? towupper(mark[1]) : 0);
+}
+
+// Every push button and check box of dialog that a user can reach, printed
+// with its window text: each has an access key, no two the same.
+void ExpectAccessKeys(HWND dialog, const char* where)
+{
+    printf("%s\n", where);
+    std::string keys, text;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char className[16] = "";
+        GetClassNameA(c, className, sizeof className);
+        if (_stricmp(className, "Button") != 0 || !IsWindowVisible(c) || !IsWindowEnabled(c) ||
+            (GetWindowLongA(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+            continue;
+        const char key = static_cast<char>(AccessKey(c, &text));
+        printf("  %5d  \"%s\"\n", GetDlgCtrlID(c), text.c_str());
+        EXPECT_TRUE(key && keys.find(key) == std::string::npos) << where << ", " << GetDlgCtrlID(c);
+        keys += key;
+    }
+}
+
+// Alt and the access key that control id's window text gives.
+void UseAccessKey(HWND dialog, int id)
+{
+    const WORD key = AccessKey(GetDlgItem(dialog, id));
+    ASSERT_NE(key, 0) << "control " << id << " has no access key";
+    SetForegroundWindow(dialog);
+    ASSERT_TRUE(PressKey(key, 1));
+}
+
+}  // namespace
+
+// What a keyboard user does: Tab and Space, the access keys of every page,
+// the browser and the result message, the language taken from the open list
+// with Enter, and Enter to install. The default frame (the outer edge in the
+// button-text colour) follows the focus to a push button, and back to Next.
+TEST(Wizard, KeysAloneInstall)
+{
+    const std::string dest = "C:\\Tarvo";   // the default: nothing is typed
+    RemoveTree(dest);
+    RemoveShortcuts();
+    Wizard w;
+    w.Start();
+    SetForegroundWindow(w.Main);
+    auto tabTo = [&](int id) {
+        return PressKey(VK_TAB) && WaitUntil([&] { return GetDlgCtrlID(FocusOf(w.Main)) == id; }, Patience);
+    };
+    const COLORREF ink = GetSysColor(COLOR_BTNTEXT);    // images hold 0x00RRGGBB
+    auto framed = [&](int id) {
+        Image b;
+        return WaitForPaint(w.Main, Patience) && CaptureWindow(GetDlgItem(w.Main, id), &b) &&
+               b.At(0, b.Height / 2) == RGB(GetBValue(ink), GetGValue(ink), GetRValue(ink));
+    };
+    ExpectAccessKeys(w.Main, "page 0");
+    ASSERT_TRUE(tabTo(IDC_BROWSE));     // from the destination
+    EXPECT_TRUE(framed(IDC_BROWSE) && !framed(IDC_NEXT));
+    ASSERT_TRUE(tabTo(IDC_DESKTOP_ICONS));
+    EXPECT_TRUE(framed(IDC_NEXT) && !framed(IDC_BROWSE));
+    ASSERT_TRUE(PressKey(VK_SPACE));
+    EXPECT_TRUE(WaitUntil([&] { return !IsTicked(w.Main, IDC_DESKTOP_ICONS); }, Patience));
+    UseAccessKey(w.Main, IDC_AUTO_START);
+    EXPECT_TRUE(WaitUntil([&] { return IsTicked(w.Main, IDC_AUTO_START); }, Patience));
+    UseAccessKey(w.Main, IDC_BROWSE);
+    HWND browser = WaitForFolderBrowser(w.Run, Patience);
+    ASSERT_NE(browser, nullptr) << "no folder browser";
+    UseAccessKey(browser, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(browser); }, Patience));
+    UseAccessKey(w.Main, IDC_NEXT);
+    ASSERT_TRUE(w.OnPage(1));
+
+    ExpectAccessKeys(w.Main, "page 1");
+    UseAccessKey(w.Main, IDC_DISPLAY_NO);
+    EXPECT_TRUE(WaitUntil([&] { return IsTicked(w.Main, IDC_DISPLAY_NO); }, Patience));
+    ASSERT_TRUE(WaitUntil([&] { return GetDlgCtrlID(FocusOf(w.Main)) == IDC_DISPLAY_NO; }, Patience));
+    ASSERT_TRUE(PressKey(VK_RETURN));   // on a check box: Next
+    ASSERT_TRUE(w.OnPage(2));
+
+    ExpectAccessKeys(w.Main, "page 2");
+    UseAccessKey(w.Main, IDC_ENGLISH_LICENCE);
+    EXPECT_TRUE(tabTo(IDC_LICENCE_CN)) << "Tab did not leave the English box for the licence";
+    UseAccessKey(w.Main, IDC_NEXT);
+    ASSERT_TRUE(w.OnPage(3));
+
+    ExpectAccessKeys(w.Main, "page 3");
+    ASSERT_TRUE(tabTo(IDCANCEL));
+    EXPECT_TRUE(framed(IDCANCEL) && !framed(IDC_NEXT));
+    ASSERT_TRUE(tabTo(IDC_LANGUAGE_COMBO));
+    EXPECT_TRUE(framed(IDC_NEXT) && !framed(IDCANCEL));
+    HWND combo = GetDlgItem(w.Main, IDC_LANGUAGE_COMBO);
+    ASSERT_TRUE(PressKey(VK_F4) && PressKey(VK_DOWN));
+    ASSERT_TRUE(WaitUntil([&] { return Ask(combo, CB_GETDROPPEDSTATE, 0, 0) == TRUE; }, Patience));
+    ASSERT_TRUE(PressKey(VK_RETURN));
+    EXPECT_TRUE(WaitUntil([&] { return Ask(combo, CB_GETDROPPEDSTATE, 0, 0) == FALSE; }, Patience));
+    EXPECT_TRUE(WaitForPaint(w.Main, Patience));    // what Enter set off has run
+    ASSERT_TRUE(IsShown(w.Main, IDC_NEXT)) << "Enter in the open list started the installation";
+    EXPECT_EQ(Ask(combo, CB_GETCURSEL, 0, 0), 1);
+    ASSERT_TRUE(PressKey(VK_RETURN));   // the list closed: install
+
+    HWND message = w.Message(InstallPatience);
+    ASSERT_NE(message, nullptr) << "no result message";
+    ExpectAccessKeys(message, "result message");
+    UseAccessKey(message, IDOK);
+    EXPECT_EQ(w.Exit(), 0u);
+    ExpectConfig(dest, '1', 1);
+    ExpectShortcut(StartupLink(), dest + "\\TVO.exe", "Tarvo Chinese Input Engine");
+    EXPECT_FALSE(FileExists(DesktopLink("Quorlin")));
 }
 
 // A build whose atlas resource does not inflate ends with 1, showing nothing.

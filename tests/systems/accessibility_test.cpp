@@ -10,27 +10,28 @@
 
 namespace {
 
-// A caption as the pictures show it, and the English part that 9x gets.
-// Spelled here, not taken from the installer's tables.
+// A caption as the pictures show it, and the English part that 9x gets,
+// each with its access key. Spelled here, not taken from the installer's
+// tables.
 struct Caption {
     int Id;
     const wchar_t *Drawn, *English;
 };
 constexpr Caption Captions[] = {
-    {IDCANCEL, L"取消 Cancel", L"Cancel"}, {IDC_BACK, L"退一步 Back", L"Back"},
-    {IDC_NEXT, L"下一步 Next", L"Next"}, {IDC_BROWSE, L"改变 Browse ....", L"Browse ...."},
+    {IDCANCEL, L"取消 &Cancel", L"&Cancel"}, {IDC_BACK, L"退一步 &Back", L"&Back"},
+    {IDC_NEXT, L"下一步 &Next", L"&Next"}, {IDC_BROWSE, L"改变 B&rowse ....", L"B&rowse ...."},
     {IDC_PATH_LABEL, L"安装路径： (Install Path)", L"(Install Path)"},
-    {IDC_DESKTOP_ICONS, L"建立桌面图标？  (Place an icon on Desktop)", L"(Place an icon on Desktop)"},
-    {IDC_AUTO_START, L"开机时自动启动？(Auto-start on boot)", L"(Auto-start on boot)"},
+    {IDC_DESKTOP_ICONS, L"建立桌面图标？  (Place an icon on &Desktop)", L"(Place an icon on &Desktop)"},
+    {IDC_AUTO_START, L"开机时自动启动？(&Auto-start on boot)", L"(&Auto-start on boot)"},
     {IDC_TITLE_LINE1, L"《Tarvo》 Tarvo", L"Tarvo Tarvo"},
     {IDC_TITLE_LINE2, L"中文输入引擎 Input Engine", L"Input Engine"},
     {IDC_TITLE_LINE3, L"安装程序", L""}, {IDC_SAMPLE_LINE, L"日出江花红胜火", L""},
     {IDC_DISPLAY_QUESTION, L"以上中文显示正确吗 (Is the Above Chinese Display OK)?",
      L"(Is the Above Chinese Display OK)?"},
-    {IDC_DISPLAY_OK, L"正确(OK)", L"(OK)"}, {IDC_DISPLAY_NO, L"不正确(NO)", L"(NO)"},
+    {IDC_DISPLAY_OK, L"正确(O&K)", L"(O&K)"}, {IDC_DISPLAY_NO, L"不正确(N&O)", L"(N&O)"},
     {IDC_LANGUAGE_LABEL, L"User Interface Language 用户界面语言", L"User Interface Language"},
-    {IDC_LEFT_LABEL, L"", L""}, {IDOK, L"确认 OK", L"OK"}};
-constexpr Caption AgreeInstall = {IDC_NEXT, L"同意/安装 Agree/Install", L"Agree/Install"};
+    {IDC_LEFT_LABEL, L"", L""}, {IDOK, L"确认 &OK", L"&OK"}};
+constexpr Caption AgreeInstall = {IDC_NEXT, L"同意/安装 Agree/&Install", L"Agree/&Install"};
 constexpr Caption Languages[] = {{0, L"English 英文", L"English"},
                                  {1, L"Chinese(Simplified)  中文简体", L"Chinese(Simplified)"},
                                  {2, L"Chinese(Traditional) 中文繁体", L"Chinese(Traditional)"}};
@@ -89,9 +90,16 @@ int InkShown(HWND wizard, HWND window, const char* what)
 }
 
 // On NT, the Chinese title line "安装程序" (four characters of more than 20
-// stroke pixels each) and the Chinese licence show ink on the black face.
+// stroke pixels each) and the Chinese licence show ink on the black face,
+// and a focused Cancel wears the default frame in the white button text.
 void LookInHighContrast(HWND wizard, int page)
 {
+    ASSERT_TRUE(FocusControl(wizard, IDCANCEL));
+    InkShown(wizard, wizard, ("cancel-page" + std::to_string(page)).c_str());
+    Image cancel;
+    ASSERT_TRUE(CaptureWindow(GetDlgItem(wizard, IDCANCEL), &cancel));
+    EXPECT_EQ(cancel.At(0, cancel.Height / 2), 0xFFFFFFu) << "page " << page;
+    EXPECT_EQ(cancel.At(cancel.Width / 2, 0), 0xFFFFFFu) << "page " << page;
     if (page == 0) {
         InkShown(wizard, wizard, "page0");
         EXPECT_GT(InkShown(wizard, GetDlgItem(wizard, IDC_TITLE_LINE3), "title"), 80);

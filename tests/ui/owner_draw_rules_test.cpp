@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "resources/resource_ids.h"
 #include "ui/control_text.h"
@@ -104,8 +105,8 @@ TEST(CaptionTable, NextButtonFollowsWizardState)
         EXPECT_STREQ("\xCF\xC2\xD2\xBB\xB2\xBD Next", NextButtonCaption(state)) << state;
     for (int state : {3, 99})
         EXPECT_NE(nullptr, std::strstr(NextButtonCaption(state), "Agree/Install")) << state;
-    EXPECT_NE(nullptr, std::strstr(CheckBoxCaptionFor(1004), "  (Place an icon on Desktop)"));
-    EXPECT_NE(nullptr, std::strstr(CheckBoxCaptionFor(1008), "(NO)"));
+    EXPECT_NE(nullptr, std::strstr(CheckBoxCaptionFor(1004)->Text, "  (Place an icon on Desktop)"));
+    EXPECT_NE(nullptr, std::strstr(CheckBoxCaptionFor(1008)->Text, "(NO)"));
     EXPECT_EQ(nullptr, CheckBoxCaptionFor(1010));
 }
 
@@ -118,17 +119,28 @@ TEST(ControlText, NeverEndsInHalfACharacter)
     EXPECT_EQ(3, WholeCharacterLength("a\x80" "A", 3));
 }
 
-// The folder browser's Cancel keeps Alt+C when it gets its bilingual text.
-TEST(ControlText, MnemonicStaysOnItsLetter)
+// The access key stands on its letter's first single-byte occurrence, in
+// the English part; the message box's buttons (one or two at a time, the
+// wizard's pages are walked end to end) have keys in their captions, each
+// its own.
+TEST(ControlText, AccessKeysMarkTheirLetters)
 {
     char out[64];
-    KeepMnemonic("&Cancel", "取消 Cancel", out, sizeof out);
-    EXPECT_STREQ(out, "取消 &Cancel");
-    KeepMnemonic("Dri&ves:", "磁盘 (Drives):", out, sizeof out);
-    EXPECT_STREQ(out, "磁盘 (Dri&ves):") << "the first v, not the D";
-    for (const char* unmarked : {"Cancel", "A && B", "&Zoom", ""}) {
-        KeepMnemonic(unmarked, "取消 Cancel", out, sizeof out);
-        EXPECT_STREQ(out, "取消 Cancel") << unmarked;
+    MarkAccessKey("改变 Browse ....", 'R', out, sizeof out);
+    EXPECT_STREQ(out, "改变 B&rowse ....");
+    MarkAccessKey("\xB0\x61 a", 'A', out, sizeof out);    // 0x61 is "a" as a trail byte
+    EXPECT_STREQ(out, "\xB0\x61 &a");
+    MarkAccessKey("取消 Cancel", 'Z', out, sizeof out);
+    EXPECT_STREQ(out, "取消 Cancel");
+    MarkAccessKey("取消 Cancel", 'C', out, 7);    // no room for the letter after its mark
+    EXPECT_STREQ(out, "取消 ");
+    std::string keys;
+    for (size_t i = 0; i < MessageCaptions.Count; ++i) {
+        const OwnerCaption& row = MessageCaptions.Rows[i];
+        if (!row.Frame) continue;
+        EXPECT_GE(AccessKeyIndex(row.Text, row.AccessKey), 0) << row.Id;
+        EXPECT_EQ(keys.find(row.AccessKey), std::string::npos) << row.Id;
+        keys += row.AccessKey;
     }
 }
 

@@ -149,14 +149,16 @@ TEST_F(PainterTest, FramesDefaultButtonAndLabelsWithoutPaint)
     EXPECT_EQ(0, notFace);
 }
 
+// In the message box, which has no default frame: a focused Cancel of the
+// wizard wears that too.
 TEST_F(PainterTest, FocusRectangleAndFocusChanges)
 {
     Canvas plain(120, 30, Magenta), focused(120, 30, Magenta);
     const RECT r{0, 0, 100, 20};
     DRAWITEMSTRUCT item = Item(Parent, 2, plain.Dc, r, 0);
-    DrawOwnerControl(&item, WizardCaptions);
+    DrawOwnerControl(&item, MessageCaptions);
     item = Item(Parent, 2, focused.Dc, r, ODS_FOCUS);
-    DrawOwnerControl(&item, WizardCaptions);
+    DrawOwnerControl(&item, MessageCaptions);
     const RECT f = ButtonFocusRect(r);   // (10, 2, 90, 18)
     int onOutline = 0, elsewhere = 0;
     for (int y = 0; y < 30; ++y)
@@ -171,12 +173,33 @@ TEST_F(PainterTest, FocusRectangleAndFocusChanges)
 
     // Losing the focus repaints the whole control: no trace of the rectangle.
     item = Item(Parent, 2, focused.Dc, r, 0, ODA_FOCUS);
-    DrawOwnerControl(&item, WizardCaptions);
+    DrawOwnerControl(&item, MessageCaptions);
     int left = 0;
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 120; ++x)
             left += plain.Pixel(x, y) != focused.Pixel(x, y);
     EXPECT_EQ(0, left);
+}
+
+// The access key's underline is all that a hidden keyboard cue
+// (ODS_NOACCEL, which Wine never sends) takes away: one row of ink.
+TEST_F(PainterTest, AccessKeyUnderlineGoesWithHiddenCues)
+{
+    Canvas shown(120, 30, Magenta), hidden(120, 30, Magenta);
+    const RECT r{0, 0, 100, 26};    // as tall as the wizard's buttons
+    DRAWITEMSTRUCT item = Item(Parent, 2, shown.Dc, r, 0);
+    DrawOwnerControl(&item, MessageCaptions);
+    item = Item(Parent, 2, hidden.Dc, r, ODS_NOACCEL);
+    DrawOwnerControl(&item, MessageCaptions);
+    int row = -1, inRow = 0, elsewhere = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 120; ++x) {
+            if (shown.Pixel(x, y) == hidden.Pixel(x, y)) continue;
+            if (row < 0) row = y;
+            ++(y == row ? inRow : elsewhere);
+        }
+    EXPECT_GE(inRow, 3);
+    EXPECT_EQ(0, elsewhere);
 }
 
 TEST_F(PainterTest, LongWindowTextIsDrawnWhole)
@@ -300,7 +323,7 @@ TEST_F(PainterTest, CheckBoxBoxCaptionFocusAndClicks)
     ASSERT_EQ(box, GetFocus());
     Canvas focused(320, 30, Magenta);
     PaintCheckBox(box, focused.Dc);
-    const SIZE extent = MeasureMixedText(focused.Dc, CheckBoxCaptionFor(1004));
+    const SIZE extent = MeasureMixedText(focused.Dc, CheckBoxCaptionFor(1004)->Text);
     const RECT f = CheckBoxFocusRect(POINT{32, 1}, extent);
     int onOutline = 0, elsewhere = 0;
     for (int y = 0; y < 30; ++y)

@@ -18,36 +18,36 @@ TEST(EnterRouting, PushAndOwnerDrawnButtonsClickThemselvesAndSwallowTheKey)
 {
     // Push button 0, default push 1, group box 7, user 8, owner-drawn 11.
     for (LONG type : {0L, 1L, 7L, 8L, 11L}) {
-        EnterRoute route = RouteEnterKey(1, "Button", WS_CHILD | WS_TABSTOP | type, 3);
+        EnterRoute route = RouteEnterKey(1, "Button", WS_CHILD | WS_TABSTOP | type, 3, 0);
         EXPECT_EQ(route.Command, 3) << "style " << type;
         EXPECT_EQ(route.DropKey, 1) << "style " << type;
     }
-    EXPECT_EQ(RouteEnterKey(1, "BUTTON", BS_OWNERDRAW, 2).Command, 2);     // Cancel quits
-    EXPECT_EQ(RouteEnterKey(1, "button", BS_OWNERDRAW, 1003).Command, 1003);
+    EXPECT_EQ(RouteEnterKey(1, "BUTTON", BS_OWNERDRAW, 2, 0).Command, 2);     // Cancel quits
+    EXPECT_EQ(RouteEnterKey(1, "button", BS_OWNERDRAW, 1003, 0).Command, 1003);
 }
 
 TEST(EnterRouting, CheckBoxesAndRadioButtonsPressNextAndKeepTheKey)
 {
     for (LONG type : {2L, 3L, 4L, 5L, 6L, 9L}) {
-        EnterRoute route = RouteEnterKey(1, "Button", WS_CHILD | BS_NOTIFY | type, 1004);
+        EnterRoute route = RouteEnterKey(1, "Button", WS_CHILD | BS_NOTIFY | type, 1004, 0);
         EXPECT_EQ(route.Command, DefaultButtonId) << "style " << type;
         EXPECT_EQ(route.DropKey, 0) << "style " << type;
     }
     // A button's kind is its type bits alone: one with its text on the left
     // or drawn like a push button is still a check box.
-    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_PUSHLIKE, 1004).Command, DefaultButtonId);
-    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_LEFTTEXT, 1004).Command, DefaultButtonId);
+    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_PUSHLIKE, 1004, 0).Command, DefaultButtonId);
+    EXPECT_EQ(RouteEnterKey(1, "Button", BS_AUTOCHECKBOX | BS_LEFTTEXT, 1004, 0).Command, DefaultButtonId);
 }
 
 TEST(EnterRouting, OtherClassesNoFocusAndFailedQueriesPressNext)
 {
     for (const char* name : {"Edit", "ListBox", "ComboBox", "#32770", "Buttons", ""}) {
-        EnterRoute route = RouteEnterKey(1, name, 0, 1002);
+        EnterRoute route = RouteEnterKey(1, name, 0, 1002, 0);
         EXPECT_EQ(route.Command, DefaultButtonId) << name;
         EXPECT_EQ(route.DropKey, 0) << name;
     }
-    EXPECT_EQ(RouteEnterKey(1, nullptr, BS_OWNERDRAW, 3).Command, DefaultButtonId);
-    EnterRoute none = RouteEnterKey(0, "Button", BS_OWNERDRAW, 3);
+    EXPECT_EQ(RouteEnterKey(1, nullptr, BS_OWNERDRAW, 3, 0).Command, DefaultButtonId);
+    EnterRoute none = RouteEnterKey(0, "Button", BS_OWNERDRAW, 3, 0);
     EXPECT_EQ(none.Command, DefaultButtonId);
     EXPECT_EQ(none.DropKey, 0);
 }
@@ -146,14 +146,16 @@ TEST(Paths, DestinationIsAFullPathWithRoomForEveryFile)
 }
 
 // A destination as the system reads it: blanks around the text and blanks
-// and dots at the end of every name go; a name of nothing else is refused.
+// and dots at the end of every name go, the last name's too; a name of
+// nothing else is refused but the last, which goes, and "..". A drive's own
+// folder ("C:Tarvo") never becomes the root's.
 TEST(Paths, DestinationLosesWhatTheSystemWouldDrop)
 {
     const char* const tidied[][2] = {
         {"C:\\Tarvo ", "C:\\Tarvo"},          {"  C:\\Tarvo.", "C:\\Tarvo"},
         {"C:\\My Apps \\Tarvo. .", "C:\\My Apps\\Tarvo"}, {"C:\\a.b\\", "C:\\a.b\\"},
         {"C:\\Tarvo .\\", "C:\\Tarvo\\"},     {"\\\\server \\share\\x", "\\\\server\\share\\x"},
-        {"D: \\", "D:\\"},
+        {"D:\\Programs\\ ", "D:\\Programs\\"}, {"C:\\Tarvo\\. .", "C:\\Tarvo\\"},
     };
     for (const auto& row : tidied) {
         char path[MAX_PATH];
@@ -161,15 +163,21 @@ TEST(Paths, DestinationLosesWhatTheSystemWouldDrop)
         EXPECT_EQ(TidyDestination(path, 1252), 1) << row[0];
         EXPECT_STREQ(path, row[1]) << row[0];
     }
-    for (const char* refused : {"C:\\ \\Tarvo", "C:\\..\\Tarvo", "C:\\Tarvo\\.", "C:\\. .\\x"}) {
+    for (const char* refused : {"C:\\ \\Tarvo", "C:\\..\\Tarvo", "C:\\Tarvo\\..", "C:\\. .\\x"}) {
         char path[MAX_PATH];
         strcpy(path, refused);
         EXPECT_EQ(TidyDestination(path, 1252), 0) << refused;
     }
-    // A lead byte takes the byte after it, even a blank.
-    char gbk[MAX_PATH] = "C:\\\xB0\x20 ";
+    for (const char* relative : {"C:Tarvo", "C: \\Tarvo", "C:.\\Tarvo", "D: \\"}) {
+        char path[MAX_PATH];
+        strcpy(path, relative);
+        EXPECT_TRUE(!TidyDestination(path, 1252) || CheckDestination(path, 1252) == DestinationNotFullPath)
+            << relative << " became " << path;
+    }
+    // 0x81 0x5C is one GBK character: its trail byte ends no name.
+    char gbk[MAX_PATH] = "C:\\\x81\x5C. \\Tarvo";
     EXPECT_EQ(TidyDestination(gbk, 936), 1);
-    EXPECT_STREQ(gbk, "C:\\\xB0\x20");
+    EXPECT_STREQ(gbk, "C:\\\x81\x5C\\Tarvo");
 }
 
 TEST(Paths, DefaultDestinationTakesTheDriveOfTheWindowsFolder)
