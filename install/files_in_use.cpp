@@ -3,6 +3,7 @@
 // modules of every process the installer may look into.
 #include "install/files_in_use.h"
 
+#include "install/file_helpers.h"
 #include "install/file_path.h"
 #include "install/installation.h"
 #include "install/manifest.h"
@@ -83,8 +84,7 @@ void MarkLoadedRows(const WCHAR* modulePath, bool* loaded)
         const char* name = InstallManifest[row].Entry.FileName;
         char path[MAX_PATH];
         WCHAR wide[MAX_PATH];
-        if (!loaded[row] && SameName(fileName, name) &&
-            FormatBounded(path, sizeof path, "%s\\%s", InstallDir, name) &&
+        if (!loaded[row] && SameName(fileName, name) && PayloadPath(path, InstallDir, name, nullptr) &&
             WidenText(path, CP_ACP, wide, MAX_PATH) && SameFile(modulePath, wide))
             loaded[row] = true;
     }
@@ -146,7 +146,7 @@ int FindFilesInUse(FilesInUse* found)
     char ansi[MAX_PATH];
     for (int row = 0; row < ManifestSize; ++row) {
         const char* name = InstallManifest[row].Entry.FileName;
-        if (FormatBounded(ansi, sizeof ansi, "%s\\%s", InstallDir, name) && AnsiFilePath(&path, ansi))
+        if (PayloadPath(ansi, InstallDir, name, nullptr) && AnsiFilePath(&path, ansi))
             LookAt(found, path, name, loaded[row]);
     }
     for (int index = 0; index < StaleFileCount; ++index)

@@ -16,32 +16,29 @@ WNDPROC PreviousCheckBoxProc;
 
 namespace {
 
-// The two nested 3-D outlines, the default-button frame or the outer
-// bottom/right edge; pens are created and deleted here. Each outline is
-// LineWidth pixels wide: one line of a 1-pixel pen per pixel of it, inset
-// by d, so that 96 dpi draws exactly the one line it always drew. The
-// default frame is drawn in the button-text colour, which every colour
-// scheme sets apart from the face (black on the classic grey, white on a
-// high-contrast black).
-void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
+// The two nested 3-D outlines, light at the top and left and dark at the
+// bottom and right (the pens swap when pressed). Each is line pixels wide:
+// one line of a 1-pixel pen per pixel of it, inset by d, so that 96 dpi
+// draws exactly the one line it always drew.
+void DrawOutlines(HDC dc, const RECT& r, HPEN light, HPEN dark, int line)
 {
-    const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT);
-    const COLORREF sh = GetSysColor(COLOR_BTNSHADOW);
-    HPEN pen1 = CreatePen(PS_SOLID, 1, pressed ? sh : hi);
-    HPEN pen2 = CreatePen(PS_SOLID, 1, pressed ? hi : sh);
-    HGDIOBJ kept = SelectObject(dc, pen1);
-    const int line = LineWidth(ScreenDpi);
+    SelectObject(dc, light);
     for (int d = line; d < 3 * line; ++d) {
         MoveToEx(dc, r.left + d, r.bottom - d - 1, nullptr);
         LineTo(dc, r.left + d, r.top + d);
         LineTo(dc, r.right - d - 1, r.top + d);
-        SelectObject(dc, pen2);
+        SelectObject(dc, dark);
         LineTo(dc, r.right - d - 1, r.bottom - d - 1);
         LineTo(dc, r.left + d, r.bottom - d - 1);
-        SelectObject(dc, pen1);
+        SelectObject(dc, light);
     }
-    HPEN ink = isDefault ? CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT)) : nullptr;
-    SelectObject(dc, isDefault ? ink : pen2);
+}
+
+// Outside the outlines, in the pen selected: the default frame (the whole
+// outer edge and the inner bottom and right lines over the outlines), or
+// the outer bottom and right edges alone.
+void DrawOuterEdge(HDC dc, const RECT& r, int isDefault, int line)
+{
     for (int d = 0; d < line; ++d) {
         if (isDefault) {
             MoveToEx(dc, r.left + d, r.bottom - d - 1, nullptr);
@@ -59,9 +56,27 @@ void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
             LineTo(dc, r.right - d - 1, r.top);
         }
     }
+}
+
+// A push button's frame; pens are created and deleted here. The default
+// frame is drawn in the button-text colour, which every colour scheme sets
+// apart from the face (black on the classic grey, white on a high-contrast
+// black); the plain outer edge in the dark pen of the outlines.
+void DrawButtonFrame(HDC dc, const RECT& r, int pressed, int isDefault)
+{
+    const COLORREF hi = GetSysColor(COLOR_BTNHIGHLIGHT);
+    const COLORREF sh = GetSysColor(COLOR_BTNSHADOW);
+    HPEN light = CreatePen(PS_SOLID, 1, pressed ? sh : hi);
+    HPEN dark = CreatePen(PS_SOLID, 1, pressed ? hi : sh);
+    HPEN ink = isDefault ? CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNTEXT)) : nullptr;
+    HGDIOBJ kept = SelectObject(dc, light);
+    const int line = LineWidth(ScreenDpi);
+    DrawOutlines(dc, r, light, dark, line);
+    SelectObject(dc, isDefault ? ink : dark);
+    DrawOuterEdge(dc, r, isDefault, line);
     SelectObject(dc, kept);
-    DeleteObject(pen1);
-    DeleteObject(pen2);
+    DeleteObject(light);
+    DeleteObject(dark);
     if (ink)
         DeleteObject(ink);
 }
