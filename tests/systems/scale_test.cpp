@@ -90,69 +90,59 @@ Image Picture(HWND wizard, HWND window, int dpi, const char* what = nullptr)
     return image;
 }
 
-class SystemsScale : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        HDC screen = GetDC(nullptr);
-        Dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-        const char* session = getenv("TARVO_DPI");
-        ASSERT_NE(nullptr, session) << "the session's dpi is not named";
-        ASSERT_EQ(atoi(session), Dpi) << "the session's screen has another dpi";
-        Cell = 16 * Dpi / 96;
-        ASSERT_TRUE(StartInstaller(InstallerPath().c_str(), "C:\\", &Run));
-        Wizard = Run.Main;
-    }
-    void TearDown() override { EndRun(&Run); }
-
-    int Dpi = 0, Cell = 0;
-    InstallerRun Run = {};
-    HWND Wizard = nullptr;
-};
-
 }  // namespace
 
-// "安装程序" alone, and "安装路径： (Install Path)": the Chinese nearly the
-// cell's height (a glyph leaves a little of its cell blank), reaching below
-// the English baseline by no more than a quarter of a cell, and above the
-// English capitals.
-TEST_F(SystemsScale, ChineseGrowsOnTheEnglishBaseline)
+// Page 0: "安装程序" alone, and "安装路径： (Install Path)", the Chinese nearly
+// the cell's height (a glyph leaves a little of its cell blank), reaching
+// below the English baseline by no more than a quarter of a cell, and above
+// the English capitals. Then the Chinese licence: its first line the cell's
+// height, and every line whole inside its item, none reaching the item's
+// first or last row.
+TEST(SystemsScale, ChineseGrowsOnTheEnglishBaselineAndLicenceLinesStayWhole)
 {
-    Picture(Wizard, Wizard, Dpi, "page0");
-    const Image titleImage = Picture(Wizard, GetDlgItem(Wizard, IDC_TITLE_LINE3), Dpi);
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const char* session = getenv("TARVO_DPI");
+    ASSERT_NE(nullptr, session) << "the session's dpi is not named";
+    ASSERT_EQ(atoi(session), dpi) << "the session's screen has another dpi";
+    const int cell = 16 * dpi / 96;
+    struct Running {
+        InstallerRun Run{};
+        ~Running() { EndRun(&Run); }
+    } installer;
+    ASSERT_TRUE(StartInstaller(InstallerPath().c_str(), "C:\\", &installer.Run));
+    HWND wizard = installer.Run.Main;
+
+    Picture(wizard, wizard, dpi, "page0");
+    const Image titleImage = Picture(wizard, GetDlgItem(wizard, IDC_TITLE_LINE3), dpi);
     const Rows title = InkRows(titleImage, 0, titleImage.Width);
-    const LineMeasure path = MeasureLabel(Picture(Wizard, GetDlgItem(Wizard, IDC_PATH_LABEL), Dpi));
+    const LineMeasure path = MeasureLabel(Picture(wizard, GetDlgItem(wizard, IDC_PATH_LABEL), dpi));
     const int below = path.Chinese.Bottom + 1 - path.Baseline;
     printf("%d dpi, cell %d: the third title line's Chinese %d pixels high; in the path label the "
            "Chinese %d, the capital I %d, the Chinese ends %d pixels below the English baseline and "
            "starts %d above the capital\n",
-           Dpi, Cell, title.Height(), path.Chinese.Height(), path.Capital.Height(), below,
+           dpi, cell, title.Height(), path.Chinese.Height(), path.Capital.Height(), below,
            path.Capital.Top - path.Chinese.Top);
-    EXPECT_GE(title.Height(), Cell - Cell / 8);
-    EXPECT_LE(title.Height(), Cell);
-    EXPECT_GE(path.Chinese.Height(), Cell - Cell / 8);
+    EXPECT_GE(title.Height(), cell - cell / 8);
+    EXPECT_LE(title.Height(), cell);
+    EXPECT_GE(path.Chinese.Height(), cell - cell / 8);
     EXPECT_GE(below, 0) << "the Chinese stands above the English baseline";
-    EXPECT_LE(below, Cell / 4) << "the Chinese hangs below the English baseline";
+    EXPECT_LE(below, cell / 4) << "the Chinese hangs below the English baseline";
     EXPECT_LT(path.Chinese.Top, path.Capital.Top);
-}
 
-// The Chinese licence: its first line the cell's height, and every line
-// whole inside its item, none reaching the item's first or last row.
-TEST_F(SystemsScale, LicenceLinesWhole)
-{
-    ClickButton(Wizard, IDC_NEXT);
-    ASSERT_TRUE(WaitUntil([&] { return VisiblePage(Wizard) == 1; }, Patience));
-    ClickButton(Wizard, IDC_DISPLAY_OK);
-    ASSERT_TRUE(WaitUntil([&] { return IsTicked(Wizard, IDC_DISPLAY_OK); }, Patience));
-    ClickButton(Wizard, IDC_NEXT);
-    ASSERT_TRUE(WaitUntil([&] { return VisiblePage(Wizard) == 2; }, Patience));
-    ClickButton(Wizard, IDC_ENGLISH_LICENCE);
-    ASSERT_TRUE(WaitUntil([&] { return IsShown(Wizard, IDC_LICENCE_CN); }, Patience));
-    Picture(Wizard, Wizard, Dpi, "licence");
+    ClickButton(wizard, IDC_NEXT);
+    ASSERT_TRUE(WaitUntil([&] { return VisiblePage(wizard) == 1; }, Patience));
+    ClickButton(wizard, IDC_DISPLAY_OK);
+    ASSERT_TRUE(WaitUntil([&] { return IsTicked(wizard, IDC_DISPLAY_OK); }, Patience));
+    ClickButton(wizard, IDC_NEXT);
+    ASSERT_TRUE(WaitUntil([&] { return VisiblePage(wizard) == 2; }, Patience));
+    ClickButton(wizard, IDC_ENGLISH_LICENCE);
+    ASSERT_TRUE(WaitUntil([&] { return IsShown(wizard, IDC_LICENCE_CN); }, Patience));
+    Picture(wizard, wizard, dpi, "licence");
 
-    HWND list = GetDlgItem(Wizard, IDC_LICENCE_CN);
-    const Image image = Picture(Wizard, list, Dpi);
+    HWND list = GetDlgItem(wizard, IDC_LICENCE_CN);
+    const Image image = Picture(wizard, list, dpi);
     RECT frame, client;
     GetWindowRect(list, &frame);
     GetClientRect(list, &client);
@@ -164,9 +154,9 @@ TEST_F(SystemsScale, LicenceLinesWhole)
     // On the window colour, which the items' inset shows at the client's corner.
     const DWORD paper = image.At(left, top);
     const Rows first = InkRows(image, paper, left, left + client.right, top, top + item);
-    printf("%d dpi, cell %d: licence items %d pixels high, the first line's Chinese %d\n", Dpi, Cell,
+    printf("%d dpi, cell %d: licence items %d pixels high, the first line's Chinese %d\n", dpi, cell,
            item, first.Height());
-    EXPECT_GE(first.Height(), Cell - Cell / 8);
+    EXPECT_GE(first.Height(), cell - cell / 8);
     for (int k = 0; (k + 1) * item <= client.bottom; ++k) {
         const int y = top + k * item;
         const Rows line = InkRows(image, paper, left, left + client.right, y, y + item);
